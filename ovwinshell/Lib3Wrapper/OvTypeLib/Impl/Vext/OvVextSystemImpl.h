@@ -1,0 +1,39 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "../../../lib3datatypes.h"
+#include "../../IOvSystem.h"
+#include "../OvEnumImpl.h"
+#include "OvVextDataTransferImpl.h"
+
+namespace DllModule::Lib3Wrapper::OvTypeLib::Impl::Vext {
+
+class OvSystemImpl final : public IOvSystem {
+public:
+    explicit OvSystemImpl(OVHANDLE handle);
+    ~OvSystemImpl();
+    OvSystemImpl(const OvSystemImpl&) = delete;
+    OvSystemImpl& operator=(const OvSystemImpl&) = delete;
+
+    bool Init() override;
+    bool GetOptions(IOvEnum** options) override;
+    bool GetDataTransfer(uint32_t mode, IOvDataTransfer** transfer) override;
+    bool StopInput(bool wait) override;
+    bool LockAcquisition() override;
+    bool UnlockAcquisition() override;
+    const char* GetInfo() override { return info_.c_str(); }
+    bool GetCInterface(uint32_t, uint32_t, OVHANDLE*) override { return false; }
+
+private:
+    bool PresetOptions(uint32_t mode);
+
+    Lib3ErrorData err_;
+    OVHANDLE handle_;
+    bool initialised_ = false;
+    OvEnumOptionsImpl options_;
+    std::unique_ptr<OvDataTransferImpl> transfer_;
+    std::string info_;
+};
+
+}  // namespace DllModule::Lib3Wrapper::OvTypeLib::Impl::Vext

@@ -1,0 +1,38 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "../../../lib3datatypes.h"
+#include "../../IOvSystem.h"
+#include "../OvEnumImpl.h"
+#include "OvZelDataTransferImpl.h"
+
+namespace DllModule::Lib3Wrapper::OvTypeLib::Impl::Zel {
+
+class OvSystemImpl final : public IOvSystem {
+public:
+    explicit OvSystemImpl(OVHANDLE handle);
+    ~OvSystemImpl();
+    OvSystemImpl(const OvSystemImpl&) = delete;
+    OvSystemImpl& operator=(const OvSystemImpl&) = delete;
+
+    bool Init() override;
+    bool GetOptions(IOvEnum** options) override;
+    bool GetDataTransfer(uint32_t mode, IOvDataTransfer** transfer) override;
+    bool StopInput(bool) override { return true; }
+    bool LockAcquisition() override;
+    bool UnlockAcquisition() override;
+    const char* GetInfo() override { return info_.c_str(); }
+    bool GetCInterface(uint32_t interfaceId, uint32_t index, OVHANDLE* iface) override;
+
+private:
+    Lib3ErrorData err_;
+    OVHANDLE handle_;
+    bool initialised_ = false;
+    OvEnumOptionsImpl optionsBeforeInit_;
+    OvEnumOptionsImpl optionsAfterInit_;
+    std::unique_ptr<OvDataTransferImpl> transfer_;
+    std::string info_;
+};
+
+}  // namespace DllModule::Lib3Wrapper::OvTypeLib::Impl::Zel
