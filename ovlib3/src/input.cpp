@@ -1,0 +1,230 @@
+#include "input.h"
+
+#include <algorithm>
+
+#include "dma.h"
+#include "errors.h"
+#include "handles.h"
+#include "ids.h"
+#include "pattern.h"
+#include "system.h"
+
+namespace ovsim {
+namespace {
+
+using std::chrono::microseconds;
+using std::chrono::milliseconds;
+
+HandleTable<Input>& inputs() {
+    static HandleTable<Input> table;
+    return table;
+}
+
+Input& inputAt(OVHANDLE handle) {
+    Input* input = inputs().find(handle);
+    if (!input) OV_FAIL(kErrBadHandle, handle, "это не интерфейс ввода");
+    return *input;
+}
+
+// The input's system, checked to be one whose data path the simulator models.
+System& dataPathOf(OVHANDLE handle) {
+    System& system = systemAt(inputAt(handle).system);
+    if (system.model.family == Family::Vext)
+        OV_FAIL(kErrNotImplemented, handle, "передача данных камеры VEXT (память записи) ещё не смоделирована");
+    return system;
+}
+
+TriggerMode triggerModeOf(const System& s) {
+    switch (s.option<EnumOption>(kOptSyncMode).get()) {
+        case kSyncSoftware: return TriggerMode::Software;
+        case kSyncExternal: return TriggerMode::External;
+        default: return TriggerMode::FreeRun;
+    }
+}
+
+// Frame period: the longer of exposure and sensor readout; external sync
+// cannot be faster than the external trigger.
+Clock::duration framePeriodOf(const System& s) {
+    if (s.model.family == Family::Vext) return microseconds(1000000 / s.option<ScalarOption>(kOptFrameRate).native());
+    const FrameConfig c = s.frameConfig();
+    const int64_t readoutUs = int64_t(c.roi.height) * s.model.lineTimeUs + s.model.readoutExtraUs;
+    Clock::duration period = microseconds(std::max<int64_t>(c.exposureUs, readoutUs));
+    if (triggerModeOf(s) == TriggerMode::External) {
+        const uint32_t milliHz = std::max<uint32_t>(1, simModes().externalTriggerMilliHz);
+        period = std::max<Clock::duration>(period, microseconds(1000000000ll / milliHz));
+    }
+    return period;
+}
+
+void restartTiming(Input& input, const System& system) {
+    input.timing.restart(triggerModeOf(system), framePeriodOf(system), Clock::now());
+    input.appliedGeneration = system.configGeneration;
+}
+
+// An option change restarts the sensor: frames of the old configuration are dropped.
+Input& syncedInput(OVHANDLE handle) {
+    Input& input = inputAt(handle);
+    const System& system = systemAt(input.system);
+    if (input.appliedGeneration != system.configGeneration) restartTiming(input, system);
+    return input;
+}
+
+uint64_t noiseSeedFor(uint64_t frame) {
+    if (simModes().deterministic) return simModes().seed;
+    static uint64_t counter = 0;
+    return uint64_t(Clock::now().time_since_epoch().count()) ^ (++counter << 40) ^ frame;
+}
+
+// Renders the ready frame into out (at least the block size) and records its attributes.
+void deliverInto(Input& input, const System& system, uint8_t* out) {
+    const Clock::time_point now = Clock::now();
+    const uint64_t frame = input.timing.deliver(now);
+    const FrameConfig config = system.frameConfig();
+    const std::vector<uint16_t> samples = renderSamples(config, frame, noiseSeedFor(frame));
+    packRaw(*config.format, samples.data(), uint32_t(config.roi.width), uint32_t(config.roi.height), out);
+    const uint64_t bytes = rawBlockBytes(*config.format, uint32_t(config.roi.width), uint32_t(config.roi.height));
+    uint32_t checksum = 0;
+    for (uint64_t i = 0; i < bytes; ++i) checksum += out[i];
+    input.last = {frame, uint64_t(std::chrono::duration_cast<microseconds>(now - system.initTime).count()),
+                  system.sensorTemperature(), checksum};
+}
+
+// Waits (without the lock) until a frame is ready or limit passes; true when ready.
+bool waitForFrame(OVHANDLE handle, Clock::duration limit, Lock& lock) {
+    const Clock::time_point deadline = Clock::now() + limit;
+    for (;;) {
+        const Clock::time_point now = Clock::now();
+        const Clock::duration until = syncedInput(handle).timing.untilReady(now);
+        if (until <= Clock::duration::zero()) return true;
+        if (now >= deadline || simModes().fast) return false;
+        // Short slices: a trigger or option change from another thread may come meanwhile.
+        // The input may be destroyed while unlocked: the next lookup then fails cleanly.
+        sleepUnlocked(lock, std::min<Clock::duration>({until, deadline - now, milliseconds(10)}));
+    }
+}
+
+uint64_t blockBytes(const System& system) { return rawHeaderFor(system.frameConfig()).blockSize; }
+
+}  // namespace
+
+OVHANDLE createInput(OVHANDLE system) { return inputs().add(std::make_unique<Input>(system)); }
+
+void destroyInput(OVHANDLE input) { inputs().remove(input); }
+
+OVHANDLE systemOfInput(OVHANDLE handle) {
+    const Input* input = inputs().find(handle);
+    return input ? input->system : 0;
+}
+
+uint32_t liveInputs() { return inputs().size(); }
+
+DataHeader inputType(OVHANDLE handle) { return rawHeaderFor(systemAt(inputAt(handle).system).frameConfig()); }
+
+uint64_t readyAmount(OVHANDLE handle) {
+    const System& system = dataPathOf(handle);
+    return syncedInput(handle).timing.readyFrame(Clock::now()) ? blockBytes(system) : 0;
+}
+
+OVRESULT waitReady(OVHANDLE handle, uint32_t milliseconds, Lock& lock) {
+    dataPathOf(handle);
+    return waitForFrame(handle, std::chrono::milliseconds(milliseconds), lock) ? 0 : kWarnTimeout;
+}
+
+void beginBlock(OVHANDLE handle) {
+    dataPathOf(handle);
+    inputAt(handle).blockOpen = true;
+}
+
+void endBlock(OVHANDLE handle) {
+    dataPathOf(handle);
+    Input& input = inputAt(handle);
+    if (!input.blockOpen) OV_FAIL(kErrNoBlock, handle, "EndBlock без BeginBlock");
+    input.blockOpen = false;
+}
+
+uint64_t transferFrame(OVHANDLE handle, void* buffer, uint64_t size, TransferMethod method, Lock& lock) {
+    const System& system = dataPathOf(handle);
+    if (!buffer) OV_FAIL(kErrBadParameter, handle, "нет буфера для данных");
+    const uint64_t needed = blockBytes(system);
+    if (size < needed)
+        OV_FAIL(kErrBufferTooSmall, handle,
+                "буфер " + std::to_string(size) + " байт, кадр требует " + std::to_string(needed));
+    if (inputAt(handle).dmaActive) OV_FAIL(kErrBusy, handle, "идёт передача DMA");
+    // A frame not yet ready is waited for, a little longer than one frame period.
+    const Clock::duration limit = std::max<Clock::duration>(milliseconds(1000), 2 * framePeriodOf(system) + milliseconds(100));
+    if (!waitForFrame(handle, limit, lock)) OV_FAIL(kErrTimeout, handle, "кадр не готов (нет запуска?)");
+    Input& input = inputAt(handle);
+    const System& owner = systemAt(input.system);
+    if (blockBytes(owner) > size) OV_FAIL(kErrBufferTooSmall, handle, "формат кадра изменился во время ожидания");
+    (void)method;  // block and programmed I/O deliver the same data here
+    deliverInto(input, owner, static_cast<uint8_t*>(buffer));
+    return blockBytes(owner);
+}
+
+void startDma(OVHANDLE handle, OVHANDLE context) {
+    const System& system = dataPathOf(handle);
+    if (!system.model.dma)
+        OV_FAIL(kErrMethod, handle, "эта камера не поддерживает DMA: используйте блочную передачу или PIO");
+    Input& input = syncedInput(handle);
+    DmaContext* ctx = findDmaContext(context);
+    if (!ctx) OV_FAIL(kErrBadHandle, context, "это не контекст DMA");
+    const uint64_t needed = blockBytes(system);
+    if (ctx->size < needed)
+        OV_FAIL(kErrBufferTooSmall, context,
+                "контекст " + std::to_string(ctx->size) + " байт, кадр требует " + std::to_string(needed));
+    if (input.dmaActive) OV_FAIL(kErrBusy, handle, "передача DMA уже идёт");
+    ctx->used = true;
+    input.dmaContext = context;
+    input.dmaActive = true;
+    input.dmaCompleted = false;
+    input.dmaQueries = 0;
+}
+
+bool queryDmaEnd(OVHANDLE handle) {
+    const System& system = dataPathOf(handle);
+    Input& input = syncedInput(handle);
+    if (!input.dmaActive) {
+        if (input.dmaCompleted) return true;
+        OV_FAIL(kErrNoDma, handle, "нет запущенной передачи DMA");
+    }
+    DmaContext* ctx = findDmaContext(input.dmaContext);
+    if (!ctx) {
+        input.dmaActive = false;
+        OV_FAIL(kErrNoDma, handle, "контекст DMA освобождён во время передачи");
+    }
+    // Completion is seen at the second query at the earliest, so callers must poll.
+    if (++input.dmaQueries < 2 || simModes().dmaHang || !input.timing.readyFrame(Clock::now())) return false;
+    if (ctx->size < blockBytes(system)) {
+        input.dmaActive = false;
+        OV_FAIL(kErrBufferTooSmall, handle, "формат кадра изменился во время передачи DMA");
+    }
+    deliverInto(input, system, ctx->buffer.get());
+    input.dmaActive = false;
+    input.dmaCompleted = true;
+    return true;
+}
+
+void cancelDma(OVHANDLE handle) {
+    Input& input = inputAt(handle);
+    input.dmaActive = false;
+    input.dmaCompleted = false;
+}
+
+const BlockAttributes& lastAttributes(OVHANDLE handle) { return inputAt(handle).last; }
+
+void softwareTrigger(System& system) {
+    if (!system.input || system.model.family == Family::Vext) return;
+    syncedInput(system.input).timing.trigger(Clock::now());
+}
+
+void restartInput(System& system) {
+    if (!system.input) return;
+    restartTiming(inputAt(system.input), system);
+}
+
+void restartAllInputs() {
+    // The next operation on each input restarts its clock.
+    inputs().forEach([](OVHANDLE, Input& input) { input.appliedGeneration = ~0ull; });
+}
+
+}  // namespace ovsim

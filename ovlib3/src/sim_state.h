@@ -1,0 +1,29 @@
+// Global simulator state: the one library lock and the test-control modes.
+#pragma once
+#include <chrono>
+#include <cstdint>
+#include <mutex>
+
+namespace ovsim {
+
+using Clock = std::chrono::steady_clock;
+using Lock = std::unique_lock<std::mutex>;
+
+// Every export runs under this lock; code that sleeps releases it first.
+std::mutex& libraryMutex();
+
+struct SimModes {
+    bool fast = false;           // frames ready at once, Wait never sleeps
+    bool deterministic = false;  // noise from a hash of (seed, frame, pixel)
+    uint32_t seed = 0;
+    bool dmaHang = false;                 // QueryDmaEnd never reports done
+    uint32_t externalTriggerMilliHz = 5000;  // external sync mode trigger rate
+};
+
+SimModes& simModes();
+void resetSimModes();
+
+// Sleeps without holding the library lock.
+void sleepUnlocked(Lock& lock, Clock::duration duration);
+
+}  // namespace ovsim
