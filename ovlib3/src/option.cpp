@@ -64,6 +64,7 @@ void ScalarOption::set(int32_t value, uint32_t unit) {
     const ScalarUnit* converted = findUnit(unit);
     const int64_t native = converted ? converted->toNative(value) : value;
     if (!inside(native, nativeRange_())) OV_FAIL(kErrOutOfRange, 0, rangeText(native, nativeRange_()));
+    if (native == value_) return;  // re-applying a value does not restart the camera
     value_ = static_cast<int32_t>(native);
     changed();
 }
@@ -95,6 +96,7 @@ void EnumOption::query(int32_t value) const {
 
 void EnumOption::set(int32_t value) {
     query(value);
+    if (value == value_) return;
     value_ = value;
     changed();
 }
@@ -112,6 +114,7 @@ void RectOption::set(const Rect& r) {
                 text + " не выровнена (x кратно " + std::to_string(rules_.alignX) + ", y кратно " +
                     std::to_string(rules_.alignY) + ", ширина кратна " + std::to_string(rules_.alignWidth) +
                     ", высота кратна " + std::to_string(rules_.alignHeight) + ")");
+    if (r.x == value_.x && r.y == value_.y && r.width == value_.width && r.height == value_.height) return;
     value_ = r;
     changed();
 }

@@ -26,6 +26,14 @@ void requireInitialised(const System& system, OVHANDLE handle) {
     if (!system.initialised) OV_FAIL(kErrNotInitialised, handle, "сначала вызовите OvLib3SystemInit");
 }
 
+OVHANDLE optionInterface(const System& system, OVHANDLE handle, const OptionKey& key) {
+    Option* option = system.findOption(key.stage, key.id, key.index);
+    if (!option)
+        OV_FAIL(kErrNoInterface, handle,
+                "нет интерфейса " + std::to_string(key.id) + " с индексом " + std::to_string(key.index));
+    return interfaceHandle(handle, key, option);
+}
+
 void runControlCommand(const Interface& iface, OVHANDLE handle, uint32_t command) {
     System& system = systemAt(iface.system);
     if (iface.key.id == kIfaceControl && command == kCmdSoftwareTrigger) {
@@ -117,11 +125,7 @@ OVRESULT OVLIB3_CALL OvLib3SystemGetCInterface(OVHANDLE handle, uint32_t interfa
             return 0;
         }
         requireInitialised(system, handle);
-        Option* option = system.findOption(Stage::PostInit, interfaceId, index);
-        if (!option)
-            OV_FAIL(kErrNoInterface, handle,
-                    "нет интерфейса " + std::to_string(interfaceId) + " с индексом " + std::to_string(index));
-        *iface = interfaceHandle(handle, key, option);
+        *iface = optionInterface(system, handle, key);
         return 0;
     });
 }
@@ -131,11 +135,7 @@ OVRESULT OVLIB3_CALL OvLib3SystemGetOptionCInterface(OVHANDLE handle, uint32_t o
     return runExport("OvLib3SystemGetOptionCInterface", err, [&](Lock&) {
         System& system = systemAt(handle);
         if (!iface) OV_FAIL(kErrBadParameter, handle, "нет места для дескриптора");
-        Option* option = system.findOption(Stage::PreInit, optionId, index);
-        if (!option)
-            OV_FAIL(kErrNoInterface, handle,
-                    "нет параметра " + std::to_string(optionId) + " с индексом " + std::to_string(index));
-        *iface = interfaceHandle(handle, {Stage::PreInit, optionId, index}, option);
+        *iface = optionInterface(system, handle, {Stage::PreInit, optionId, index});
         return 0;
     });
 }
