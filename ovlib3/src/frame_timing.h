@@ -26,6 +26,7 @@ public:
     // A software trigger: queues one exposure (ignored in other modes).
     void trigger(Clock::time_point now);
 
+    size_t pendingTriggers() const { return triggeredReadyAt_.size(); }
     uint64_t lastDelivered() const { return delivered_; }
     TriggerMode mode() const { return mode_; }
 

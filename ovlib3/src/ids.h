@@ -105,3 +105,16 @@ constexpr uint32_t kAttrSensorTemperature = 0x70000003;
 constexpr uint32_t kAttrChecksum = 0x7000000F;  // deliberately nameless
 
 }  // namespace ovsim
+
+namespace ovsim {
+
+// VEXT input control commands (placeholders until the recording model exists).
+constexpr uint32_t kCmdVextArmInput = 0xA0000064;
+constexpr uint32_t kCmdVextStatus = 0xA0000066;   // CallCInterface_1 with kParamStatusRecord
+constexpr uint32_t kCmdVextStopInput = 0xA0000068;
+constexpr uint32_t kCmdVextSelectFrame = 0xB0000005;  // on the control interface
+constexpr uint32_t kParamStatusRecord = 272;          // struct {uint32_t status; uint32_t words[15];}
+constexpr uint32_t kVextStatusRunning = 1;
+constexpr uint32_t kVextStatusIdle = 3;
+
+}  // namespace ovsim

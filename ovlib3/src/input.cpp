@@ -58,6 +58,7 @@ Clock::duration framePeriodOf(const System& s) {
 
 void restartTiming(Input& input, const System& system) {
     input.timing.restart(triggerModeOf(system), framePeriodOf(system), Clock::now());
+    input.latched = false;
     input.appliedGeneration = system.configGeneration;
 }
 
@@ -75,18 +76,29 @@ uint64_t noiseSeedFor(uint64_t frame) {
     return uint64_t(Clock::now().time_since_epoch().count()) ^ (++counter << 40) ^ frame;
 }
 
-// Renders the ready frame into out (at least the block size) and records its attributes.
-void deliverInto(Input& input, const System& system, uint8_t* out) {
+// Takes the ready frame from the sensor, renders it into the input's frame
+// memory and records its attributes.
+void latchFrame(Input& input, const System& system) {
     const Clock::time_point now = Clock::now();
-    const uint64_t frame = input.timing.deliver(now);
+    const uint64_t number = input.timing.deliver(now);
     const FrameConfig config = system.frameConfig();
-    const std::vector<uint16_t> samples = renderSamples(config, frame, noiseSeedFor(frame));
-    packRaw(*config.format, samples.data(), uint32_t(config.roi.width), uint32_t(config.roi.height), out);
-    const uint64_t bytes = rawBlockBytes(*config.format, uint32_t(config.roi.width), uint32_t(config.roi.height));
+    const std::vector<uint16_t> samples = renderSamples(config, number, noiseSeedFor(number));
+    input.frame.resize(rawBlockBytes(*config.format, uint32_t(config.roi.width), uint32_t(config.roi.height)));
+    packRaw(*config.format, samples.data(), uint32_t(config.roi.width), uint32_t(config.roi.height),
+            input.frame.data());
     uint32_t checksum = 0;
-    for (uint64_t i = 0; i < bytes; ++i) checksum += out[i];
-    input.last = {frame, uint64_t(std::chrono::duration_cast<microseconds>(now - system.initTime).count()),
+    for (uint8_t byte : input.frame) checksum += byte;
+    input.last = {number, uint64_t(std::chrono::duration_cast<microseconds>(now - system.initTime).count()),
                   system.sensorTemperature(), checksum};
+    input.latched = true;
+}
+
+// Hands the latched frame out; false (nothing copied) when out is too small.
+bool copyLatched(Input& input, uint8_t* out, uint64_t size) {
+    if (size < input.frame.size()) return false;
+    std::copy(input.frame.begin(), input.frame.end(), out);
+    input.latched = false;
+    return true;
 }
 
 // Waits (without the lock) until a frame is ready or limit passes; true when ready.
@@ -94,8 +106,9 @@ bool waitForFrame(OVHANDLE handle, Clock::duration limit, Lock& lock) {
     const Clock::time_point deadline = Clock::now() + limit;
     for (;;) {
         const Clock::time_point now = Clock::now();
-        const Clock::duration until = syncedInput(handle).timing.untilReady(now);
-        if (until <= Clock::duration::zero()) return true;
+        const Input& input = syncedInput(handle);
+        const Clock::duration until = input.timing.untilReady(now);
+        if (input.latched || until <= Clock::duration::zero()) return true;
         if (now >= deadline || simModes().fast) return false;
         // Short slices: a trigger or option change from another thread may come meanwhile.
         // The input may be destroyed while unlocked: the next lookup then fails cleanly.
@@ -122,7 +135,8 @@ DataHeader inputType(OVHANDLE handle) { return rawHeaderFor(systemAt(inputAt(han
 
 uint64_t readyAmount(OVHANDLE handle) {
     const System& system = dataPathOf(handle);
-    return syncedInput(handle).timing.readyFrame(Clock::now()) ? blockBytes(system) : 0;
+    const Input& input = syncedInput(handle);
+    return input.latched || input.timing.readyFrame(Clock::now()) ? blockBytes(system) : 0;
 }
 
 OVRESULT waitReady(OVHANDLE handle, uint32_t milliseconds, Lock& lock) {
@@ -131,8 +145,10 @@ OVRESULT waitReady(OVHANDLE handle, uint32_t milliseconds, Lock& lock) {
 }
 
 void beginBlock(OVHANDLE handle) {
-    dataPathOf(handle);
-    inputAt(handle).blockOpen = true;
+    const System& system = dataPathOf(handle);
+    Input& input = syncedInput(handle);
+    input.blockOpen = true;
+    if (!input.latched && input.timing.readyFrame(Clock::now())) latchFrame(input, system);
 }
 
 void endBlock(OVHANDLE handle) {
@@ -140,6 +156,7 @@ void endBlock(OVHANDLE handle) {
     Input& input = inputAt(handle);
     if (!input.blockOpen) OV_FAIL(kErrNoBlock, handle, "EndBlock без BeginBlock");
     input.blockOpen = false;
+    input.latched = false;  // a frame not transferred in its block is lost
 }
 
 uint64_t transferFrame(OVHANDLE handle, void* buffer, uint64_t size, TransferMethod method, Lock& lock) {
@@ -150,15 +167,20 @@ uint64_t transferFrame(OVHANDLE handle, void* buffer, uint64_t size, TransferMet
         OV_FAIL(kErrBufferTooSmall, handle,
                 "буфер " + std::to_string(size) + " байт, кадр требует " + std::to_string(needed));
     if (inputAt(handle).dmaActive) OV_FAIL(kErrBusy, handle, "идёт передача DMA");
-    // A frame not yet ready is waited for, a little longer than one frame period.
-    const Clock::duration limit = std::max<Clock::duration>(milliseconds(1000), 2 * framePeriodOf(system) + milliseconds(100));
-    if (!waitForFrame(handle, limit, lock)) OV_FAIL(kErrTimeout, handle, "кадр не готов (нет запуска?)");
-    Input& input = inputAt(handle);
-    const System& owner = systemAt(input.system);
-    if (blockBytes(owner) > size) OV_FAIL(kErrBufferTooSmall, handle, "формат кадра изменился во время ожидания");
     (void)method;  // block and programmed I/O deliver the same data here
-    deliverInto(input, owner, static_cast<uint8_t*>(buffer));
-    return blockBytes(owner);
+    if (!syncedInput(handle).latched) {
+        // A frame not yet ready is waited for, a little longer than one frame period.
+        const Clock::duration limit =
+            std::max<Clock::duration>(milliseconds(1000), 2 * framePeriodOf(system) + milliseconds(100));
+        if (!waitForFrame(handle, limit, lock)) OV_FAIL(kErrTimeout, handle, "кадр не готов (нет запуска?)");
+        Input& input = syncedInput(handle);
+        if (!input.latched) latchFrame(input, systemAt(input.system));
+    }
+    Input& input = inputAt(handle);
+    const uint64_t bytes = input.frame.size();
+    if (!copyLatched(input, static_cast<uint8_t*>(buffer), size))
+        OV_FAIL(kErrBufferTooSmall, handle, "формат кадра изменился во время ожидания");
+    return bytes;
 }
 
 void startDma(OVHANDLE handle, OVHANDLE context) {
@@ -193,13 +215,14 @@ bool queryDmaEnd(OVHANDLE handle) {
         OV_FAIL(kErrNoDma, handle, "контекст DMA освобождён во время передачи");
     }
     // Completion is seen at the second query at the earliest, so callers must poll.
-    if (++input.dmaQueries < 2 || simModes().dmaHang || !input.timing.readyFrame(Clock::now())) return false;
-    if (ctx->size < blockBytes(system)) {
-        input.dmaActive = false;
-        OV_FAIL(kErrBufferTooSmall, handle, "формат кадра изменился во время передачи DMA");
+    if (++input.dmaQueries < 2 || simModes().dmaHang) return false;
+    if (!input.latched) {
+        if (!input.timing.readyFrame(Clock::now())) return false;
+        latchFrame(input, system);
     }
-    deliverInto(input, system, ctx->buffer.get());
     input.dmaActive = false;
+    if (!copyLatched(input, ctx->buffer.get(), ctx->size))
+        OV_FAIL(kErrBufferTooSmall, handle, "формат кадра изменился во время передачи DMA");
     input.dmaCompleted = true;
     return true;
 }
@@ -219,7 +242,12 @@ void softwareTrigger(System& system) {
 
 void restartInput(System& system) {
     if (!system.input) return;
-    restartTiming(inputAt(system.input), system);
+    // Restarting re-arms the input; exposures already triggered still come.
+    Input& input = syncedInput(system.input);
+    const size_t triggered = input.timing.pendingTriggers();
+    restartTiming(input, system);
+    const Clock::time_point now = Clock::now();
+    for (size_t i = 0; i < triggered; ++i) input.timing.trigger(now);
 }
 
 void restartAllInputs() {

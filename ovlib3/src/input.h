@@ -1,7 +1,8 @@
 // The camera's input data interface: frame readiness, block, programmed I/O
-// and DMA transfers, and the add-on attributes of the last delivered block.
+// and DMA transfers, and the add-on attributes of the current block's frame.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "frame_timing.h"
 #include "header.h"
@@ -26,6 +27,11 @@ struct Input {
     FrameTiming timing;
     uint64_t appliedGeneration = ~0ull;  // system configuration the timing was set up for
     bool blockOpen = false;
+    // The frame taken from the sensor for the next transfer: BeginBlock takes
+    // a ready frame (so attributes read inside the block describe it), else
+    // the transfer itself does. Rendered here and copied out by the transfer.
+    bool latched = false;
+    std::vector<uint8_t> frame;
     OVHANDLE dmaContext = 0;
     bool dmaActive = false;
     bool dmaCompleted = false;

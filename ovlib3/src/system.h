@@ -34,6 +34,7 @@ public:
     Clock::time_point initTime{};
     uint64_t configGeneration = 0;  // bumped by every option change
     uint32_t recordedFrames = 0;    // VEXT film length (recording comes later)
+    bool vextInputRunning = false;  // VEXT input armed/started, until stopped
     OVHANDLE input = 0;
     std::map<OptionKey, std::unique_ptr<Option>> options;
     std::map<OptionKey, OVHANDLE> interfaces;  // handles handed out so far

@@ -6,6 +6,7 @@
 #include "ids.h"
 #include "input.h"
 #include "system.h"
+#include "vext_commands.h"
 
 using namespace ovsim;
 
@@ -36,7 +37,10 @@ OVHANDLE optionInterface(const System& system, OVHANDLE handle, const OptionKey&
 
 void runControlCommand(const Interface& iface, OVHANDLE handle, uint32_t command) {
     System& system = systemAt(iface.system);
-    if (iface.key.id == kIfaceControl && command == kCmdSoftwareTrigger) {
+    if (system.model.family == Family::Vext) {
+        requireInitialised(system, handle);
+        if (runVextCommand(system, iface, command)) return;
+    } else if (iface.key.id == kIfaceControl && command == kCmdSoftwareTrigger) {
         requireInitialised(system, handle);
         if (!system.model.softwareStart) OV_FAIL(kErrUnknownCommand, handle, "камера без программного запуска");
         softwareTrigger(system);  // outside software start mode a trigger has no effect
@@ -164,6 +168,12 @@ OVRESULT OVLIB3_CALL OvLib3CallCInterface_1(OVHANDLE handle, uint32_t command, u
                                             OVHANDLE err) {
     return runExport("OvLib3CallCInterface_1", err, [&](Lock&) {
         const Interface& iface = interfaceAt(handle);
+        try {
+            if (readVextStatus(systemAt(iface.system), iface, command, paramType, param)) return 0;
+        } catch (SimError& error) {
+            error.object = handle;
+            throw;
+        }
         if (iface.key.id != kIfaceSerialNumber || command != kCmdReadSerial)
             OV_FAIL(kErrUnknownCommand, handle, "команда " + std::to_string(command) + " не поддерживается интерфейсом");
         readSerialNumber(iface, handle, paramType, param);

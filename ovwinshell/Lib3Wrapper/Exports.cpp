@@ -2,6 +2,7 @@
 
 #include "Globals.h"
 #include "OvTypeLib/Impl/LibList.h"
+#include "OvTypeLib/Impl/OvSystemCommon.h"
 #include "OvTypeLib/Impl/Vext/OvVextSystemImpl.h"
 #include "OvTypeLib/Impl/Zel/OvZelSystemImpl.h"
 #include "Reported.h"
@@ -36,14 +37,20 @@ bool Lib3CreateSystem(uint32_t typeId, OvTypeLib::IOvSystem** system, OvTypeLib:
     return RunReported([&] {
         OVHANDLE handle = 0;
         LIB3_CHECK(OvLib3SystemCreate(typeId, &handle, err), err);
-        if (typeId == VextSystemType) {
-            auto* created = new OvTypeLib::Impl::Vext::OvSystemImpl(handle);
-            globals.SetVextSystem(created);
-            *system = created;
-        } else {
-            auto* created = new OvTypeLib::Impl::Zel::OvSystemImpl(handle);
-            globals.SetZelSystem(created);
-            *system = created;
+        try {
+            if (typeId == VextSystemType) {
+                auto* created = new OvTypeLib::Impl::Vext::OvSystemImpl(handle);
+                globals.SetVextSystem(created);
+                *system = created;
+            } else {
+                auto* created = new OvTypeLib::Impl::Zel::OvSystemImpl(handle);
+                globals.SetZelSystem(created);
+                *system = created;
+            }
+        } catch (...) {
+            // The object never took the handle over: give the system back here.
+            OvTypeLib::Impl::DestroyLibrarySystem(handle, kUnitPath);
+            throw;
         }
         return true;
     });

@@ -49,7 +49,9 @@ protected:
     }
     IOvSystem* CreateAndInit(uint32_t type) {
         IOvSystem* system = Create(type);
-        if (system) EXPECT_TRUE(system->Init());
+        if (system) {
+            EXPECT_TRUE(system->Init());
+        }
         return system;
     }
 
