@@ -7,6 +7,7 @@ source "$here/wine-env.sh"
 trap ov_cleanup EXIT
 
 ov_configure_and_build
+"$here/native-build.sh"
 ov_start_display
 ov_start_wine
 cd "$OV_BUILD"

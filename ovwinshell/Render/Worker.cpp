@@ -1,0 +1,70 @@
+#include "Worker.h"
+
+#include <process.h>
+
+namespace Render {
+
+Worker::Worker()
+    : commandEvent_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+      acknowledgeEvent_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+      finishedEvent_(CreateEventW(nullptr, TRUE, TRUE, nullptr)) {}
+
+Worker::~Worker() {
+    if (thread_) CloseHandle(thread_);
+    CloseHandle(commandEvent_);
+    CloseHandle(acknowledgeEvent_);
+    CloseHandle(finishedEvent_);
+}
+
+unsigned __stdcall Worker::ThreadMain(void* self) {
+    auto* worker = static_cast<Worker*>(self);
+    const uint32_t result = worker->Run();
+    SetEvent(worker->finishedEvent_);
+    // The handle itself is closed by whoever waited for the thread to end.
+    return result;
+}
+
+HANDLE Worker::Start() {
+    ResetEvent(finishedEvent_);
+    if (!thread_) {
+        thread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &Worker::ThreadMain, this, 0, nullptr));
+        if (!thread_) SetEvent(finishedEvent_);
+    }
+    return thread_;
+}
+
+bool Worker::SendCommand(uint32_t command, DWORD timeoutMs, uint32_t argument) {
+    HANDLE thread = thread_;
+    if (!thread) return true;
+    command_ = command;
+    argument_ = argument;
+    SetEvent(commandEvent_);
+    HANDLE waits[2] = {acknowledgeEvent_, finishedEvent_};
+    const DWORD woke = WaitForMultipleObjects(2, waits, FALSE, timeoutMs);
+    if (woke != WAIT_OBJECT_0) {
+        // The thread ended or did not answer: forget it.
+        ResetEvent(commandEvent_);
+        if (woke == WAIT_OBJECT_0 + 1) {
+            WaitForSingleObject(thread, INFINITE);
+            CloseHandle(thread);
+        }
+        thread_ = nullptr;
+        return false;
+    }
+    if (command == CommandQuit) {
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+        thread_ = nullptr;
+    }
+    return true;
+}
+
+bool Worker::GetCommand(DWORD timeoutMs, uint32_t* command, uint32_t* argument) {
+    if (WaitForSingleObject(commandEvent_, timeoutMs) != WAIT_OBJECT_0) return false;
+    *command = command_;
+    if (argument) *argument = argument_;
+    SetEvent(acknowledgeEvent_);
+    return true;
+}
+
+}  // namespace Render
