@@ -6,8 +6,8 @@ namespace {
 
 constexpr uint32_t kDarkOffsetPerSample = 768;
 
-template <uint32_t B>
-void BinRows(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t spp, uint16_t* out) {
+template <uint32_t B, uint32_t spp>
+void BinRows(const uint16_t* samples, uint32_t width, uint32_t height, uint16_t* out) {
     const uint32_t outWidth = width / B, outHeight = height / B;
     const uint32_t offset = (B * B - 1) * kDarkOffsetPerSample;
     const uint64_t rowSamples = uint64_t(width) * spp;
@@ -40,6 +40,14 @@ void BinRows(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t 
     }
 }
 
+template <uint32_t B>
+void Bin(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t spp, uint16_t* out) {
+    if (spp == 1)
+        BinRows<B, 1>(samples, width, height, out);
+    else
+        BinRows<B, 3>(samples, width, height, out);
+}
+
 }  // namespace
 
 uint64_t BinnedSampleCount(uint32_t width, uint32_t height, uint32_t samplesPerPixel, uint32_t factor) {
@@ -51,9 +59,9 @@ bool BinFrame(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t
               uint16_t* out) {
     if (samplesPerPixel != 1 && samplesPerPixel != 3) return false;
     switch (factor) {
-        case 2: BinRows<2>(samples, width, height, samplesPerPixel, out); return true;
-        case 4: BinRows<4>(samples, width, height, samplesPerPixel, out); return true;
-        case 8: BinRows<8>(samples, width, height, samplesPerPixel, out); return true;
+        case 2: Bin<2>(samples, width, height, samplesPerPixel, out); return true;
+        case 4: Bin<4>(samples, width, height, samplesPerPixel, out); return true;
+        case 8: Bin<8>(samples, width, height, samplesPerPixel, out); return true;
         default: return false;
     }
 }

@@ -1,0 +1,38 @@
+#pragma once
+// The process-wide application state: the open camera, its data transfer,
+// the main window, the capture folder and the one renderer.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "Lib3Wrapper/OvTypeLib/IOvDataTransfer.h"
+#include "Lib3Wrapper/OvTypeLib/IOvLogger.h"
+#include "Lib3Wrapper/OvTypeLib/IOvSystem.h"
+
+namespace Render {
+class PrivateRenderer;
+}
+
+class AppState {
+public:
+    // Created on first use, destroyed at exit (after the renderer).
+    static AppState& Get();
+    ~AppState();
+
+    uint32_t systemTypeId = 0;
+    std::wstring systemName;
+    DllModule::Lib3Wrapper::OvTypeLib::IOvSystem* system = nullptr;
+    DllModule::Lib3Wrapper::OvTypeLib::IOvDataTransfer* transfer = nullptr;
+    DllModule::Lib3Wrapper::OvTypeLib::IOvLogger* logger = nullptr;
+    HWND mainWindow = nullptr;
+    std::wstring captureFolder;
+
+    Render::PrivateRenderer& Renderer() { return *renderer_; }
+
+private:
+    AppState();
+    bool comInitialised_ = false;
+    std::unique_ptr<Render::PrivateRenderer> renderer_;
+};

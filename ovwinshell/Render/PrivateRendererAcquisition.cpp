@@ -1,0 +1,207 @@
+// The acquisition loop of the renderer: commands, frame fetching, playback
+// index, frame rate, series saving and the notifications.
+#include <ctime>
+
+#include "AppGui/AppState.h"
+#include "Lib3Wrapper/OvTypeLib/OptionLookup.h"
+#include "PrivateRenderer.h"
+#include "RenderMessages.h"
+
+namespace Render {
+
+using namespace DllModule::Lib3Wrapper::OvTypeLib;
+
+namespace {
+constexpr uint32_t kDataFormatOption = 0x400008;
+constexpr uint32_t kFrameRangeOption = 0x400020;
+}  // namespace
+
+PrivateRenderer::PrivateRenderer() : meter_(clock()) {}
+
+void PrivateRenderer::AcquireOne() {
+    CritSecLock guard(lock_);
+    if (!transfer_) return;
+    transfer_->StartInput();
+    HWND main = AppState::Get().mainWindow;
+    if (longExposure_ && softwareStart_ && main) SendNotifyMessageW(main, UWM_EXPOSURE_STARTED, 0, 0);
+}
+
+void PrivateRenderer::SetSeries(bool on) {
+    CritSecLock guard(lock_);
+    series_ = on;
+}
+
+void PrivateRenderer::SetNotifyWindow(HWND window) {
+    CritSecLock guard(lock_);
+    notifyWindow_ = window;
+}
+
+void PrivateRenderer::SetSoftwareStart(bool on) {
+    CritSecLock guard(lock_);
+    softwareStart_ = on;
+}
+
+void PrivateRenderer::SetSyncBlocking(bool on) {
+    CritSecLock guard(lock_);
+    syncBlocking_ = on;
+}
+
+void PrivateRenderer::SetLongExposure(bool on) {
+    CritSecLock guard(lock_);
+    longExposure_ = on;
+}
+
+void PrivateRenderer::SetPlaybackSpeed(double speed) {
+    CritSecLock guard(lock_);
+    speed_ = speed;
+}
+
+double PrivateRenderer::GetPlaybackSpeed() {
+    CritSecLock guard(lock_);
+    return speed_;
+}
+
+int32_t PrivateRenderer::FrameIndex() {
+    CritSecLock guard(lock_);
+    return index_;
+}
+
+bool PrivateRenderer::GetFrameRate(double* rate) {
+    CritSecLock guard(lock_);
+    if (!frame_) return false;
+    *rate = lastRate_;
+    return true;
+}
+
+bool PrivateRenderer::FetchFrame(int32_t* index, uint32_t* layout) {
+    CritSecLock guard(lock_);
+    if (!transfer_) transfer_ = AppState::Get().transfer;
+    if (!transfer_ || !transfer_->Acquire(index)) return false;
+    IOvFrame* frame = nullptr;
+    if (!transfer_->GetFrame(&frame, layout)) return false;
+    frame_ = frame;
+    layout_ = *layout;
+    binnedValid_ = false;
+    accumulator_ = 1.0;
+    index_ = *index;
+    return true;
+}
+
+// Under the lock: the transfer and the data-format option of the open system.
+void PrivateRenderer::TakeTransferAndFormat() {
+    AppState& state = AppState::Get();
+    transfer_ = state.transfer;
+    IOvOption* format = FindSystemOption(state.system, kDataFormatOption);
+    dataFormat_ = format ? format->AsEnum() : nullptr;
+}
+
+void PrivateRenderer::ReloadRange() {
+    TakeTransferAndFormat();
+    IOvOption* rangeOption = FindSystemOption(AppState::Get().system, kFrameRangeOption);
+    IOvScalarOption* scalar = rangeOption ? rangeOption->AsScalar() : nullptr;
+    int32_t first = 0, last = 0;
+    if (scalar && scalar->GetRange(0, &first, &last)) {
+        range_ = {first, last, last - first + 1};
+        index_ = first;
+    } else {
+        range_.count = 1;
+    }
+}
+
+int32_t PrivateRenderer::DataFormat() {
+    int32_t value = 0;
+    if (dataFormat_ && dataFormat_->GetValue(&value)) return value;
+    return 17;
+}
+
+uint32_t PrivateRenderer::Run() {
+    DWORD timeout = INFINITE;
+    for (;;) {
+        uint32_t command = 0;
+        if (!GetCommand(timeout, &command)) {
+            AcquisitionStep(&timeout);
+            continue;
+        }
+        switch (command) {
+            case CommandQuit:
+                return 0;
+            case CommandRun: {
+                CritSecLock guard(lock_);
+                TakeTransferAndFormat();
+                if (syncBlocking_ && transfer_) transfer_->Trigger();
+                timeout = 0;
+                break;
+            }
+            case CommandStop:
+            case CommandPause: {
+                CritSecLock guard(lock_);
+                if (command == CommandStop) {
+                    frame_ = nullptr;
+                    binnedValid_ = false;
+                }
+                lastRate_ = 0;
+                accumulator_ = 0;
+                timeout = INFINITE;
+                break;
+            }
+            case CommandReloadRange: {
+                CritSecLock guard(lock_);
+                ReloadRange();
+                break;
+            }
+            default:
+                break;
+        }
+    }
+}
+
+void PrivateRenderer::AcquisitionStep(DWORD* timeout) {
+    const DWORD start = GetTickCount();
+    bool gotFrame = false;
+    IOvDataTransfer* transfer = nullptr;
+    {
+        CritSecLock guard(lock_);
+        transfer = transfer_;
+    }
+    int32_t index = NextFrameIndex(index_, accumulator_, range_);
+    index_ = index;
+    if (transfer && transfer->Acquire(&index)) {
+        CritSecLock guard(lock_);
+        IOvFrame* frame = nullptr;
+        uint32_t layout = 0;
+        if (transfer->GetFrame(&frame, &layout)) {
+            frame_ = frame;
+            layout_ = layout;
+            index_ = index;
+            lastRate_ = meter_.Count(clock());
+            IOvFrameMemBuffer* buffer = nullptr;
+            if (frame_->GetCurrent(&buffer)) DrawFrame(buffer, layout_);
+            if (series_) SaveCurrentFrame();
+            if (syncBlocking_) {
+                *timeout = INFINITE;
+                if (HWND main = AppState::Get().mainWindow)
+                    SendNotifyMessageW(main, WM_COMMAND, kPauseResumeCommand, 0);
+            }
+            gotFrame = true;
+        }
+    }
+    const DWORD elapsed = GetTickCount() - start;
+    HWND notify = nullptr;
+    {
+        CritSecLock guard(lock_);
+        accumulator_ = NextAccumulator(accumulator_, elapsed, speed_);
+        notify = notifyWindow_;
+    }
+    if (gotFrame) {
+        if (notify) SendNotifyMessageW(notify, UWM_FRAME_INDEX, 0, index_);
+        if (HWND main = AppState::Get().mainWindow) SendNotifyMessageW(main, UWM_STATUS_TICK, 0, 0);
+        return;
+    }
+    int32_t state = 0;
+    if (transfer && transfer->GetState(&state) && state == 1 && notify) SendNotifyMessageW(notify, UWM_SEQUENCE_END, 0, 0);
+    // Without a frame the loop would spin when the transfer returns at once
+    // (no camera, or a camera that fails): give the processor back briefly.
+    Sleep(transfer ? 1 : 10);
+}
+
+}  // namespace Render
