@@ -1,7 +1,6 @@
 // Device-independent bitmap rows of high bytes: padding to 4 bytes, sample order kept.
 #include <gtest/gtest.h>
 
-#include <random>
 #include <vector>
 
 #include "Render/Kernels/DibPixels.h"
@@ -29,20 +28,9 @@ TEST(DibPixels, ColourRowsKeepTheSampleOrderAndPadWithZero) {
                                          10, 11, 12, 13, 14, 15, 16, 17, 18, 0, 0, 0}));
 }
 
-TEST(DibPixels, RandomGreyFramesGiveTheHighBytes) {
-    std::mt19937 random(4242);
-    for (int round = 0; round < 100; ++round) {
-        const uint32_t width = 1 + random() % 37, height = 1 + random() % 9;
-        const uint32_t spp = random() % 2 ? 3 : 1;
-        std::vector<uint16_t> samples(uint64_t(width) * height * spp);
-        for (uint16_t& s : samples) s = uint16_t(random());
-        const uint64_t stride = DibRowStride(width, spp);
-        std::vector<uint8_t> out(stride * height);
-        PackHighBytes(samples.data(), width, height, spp, out.data());
-        for (uint32_t y = 0; y < height; ++y)
-            for (uint64_t k = 0; k < stride; ++k) {
-                const uint8_t expected = k < uint64_t(width) * spp ? samples[y * width * spp + k] >> 8 : 0;
-                ASSERT_EQ(out[y * stride + k], expected) << width << "x" << height << " spp " << spp;
-            }
-    }
+TEST(DibPixels, GreyRowsOfAnOddWidth) {
+    const std::vector<uint16_t> samples = {0x01FF, 0x0200, 0x03AA, 0x0455, 0x0500, 0x0600};
+    std::vector<uint8_t> out(8, 0xEE);
+    PackHighBytes(samples.data(), 3, 2, 1, out.data());
+    EXPECT_EQ(out, (std::vector<uint8_t>{1, 2, 3, 0, 4, 5, 6, 0}));
 }
