@@ -16,6 +16,9 @@ namespace {
 
 using namespace Render;
 
+// A command the loop ignores: once it is taken, the previous one has been carried out.
+constexpr uint32_t kIgnored = 9;
+
 TEST(PlaybackIndex, WrapsByTheOvershootWithinTheRange) {
     const PlaybackRange range{10, 19, 10};
     EXPECT_EQ(NextFrameIndex(19, 1.0, range), 11);  // first + 1 follows last
@@ -131,10 +134,12 @@ TEST_F(RendererTest, RunFetchesFramesWithoutSurfacesAndStopForgetsThem) {
     EXPECT_TRUE(renderer_.GetFrameRate(&rate));
 
     ASSERT_TRUE(renderer_.SendCommand(CommandPause));
-    EXPECT_TRUE(renderer_.GetFrameRate(&rate));  // pause keeps the frame
+    ASSERT_TRUE(renderer_.SendCommand(kIgnored));  // taken only after the pause was carried out
+    EXPECT_TRUE(renderer_.GetFrameRate(&rate));    // pause keeps the frame
     EXPECT_EQ(rate, 0.0);
     ASSERT_TRUE(renderer_.SendCommand(CommandRun));
     ASSERT_TRUE(renderer_.SendCommand(CommandStop));
+    ASSERT_TRUE(renderer_.SendCommand(kIgnored));
     EXPECT_FALSE(renderer_.GetFrameRate(&rate));  // stop forgets it
     EXPECT_EQ(notes_.pauseCommands, 0);
     EXPECT_EQ(Logger().Count(), 0u);
@@ -171,6 +176,9 @@ TEST_F(RendererTest, PixelReadoutFollowsBinning) {
     ASSERT_TRUE(FindOption(system_, 0x400006)->AsRect()->SetRect(0, 0, 1000, 1000));
     ASSERT_TRUE(FindOption(system_, 0x400008)->AsEnum()->SetValue(20));  // 16-bit data
     system_->UnlockAcquisition();
+    renderer_.Start();
+    ASSERT_TRUE(renderer_.SendCommand(CommandReloadRange));  // takes the data-format option
+    ASSERT_TRUE(renderer_.SendCommand(kIgnored));
     int32_t index = 0;
     uint32_t layout = 9;
     ASSERT_TRUE(renderer_.FetchFrame(&index, &layout));
@@ -201,6 +209,7 @@ TEST_F(RendererTest, EightBitDataReadsTheHighByte) {
     ASSERT_TRUE(renderer_.SendCommand(CommandRun));  // takes the data-format option
     ASSERT_TRUE(notes_.PumpUntil([&] { return notes_.statusTicks >= 2; }));
     ASSERT_TRUE(renderer_.SendCommand(CommandPause));
+    ASSERT_TRUE(renderer_.SendCommand(kIgnored));
     uint32_t values[3] = {}, count = 0;
     for (int x = 0; x < 50; ++x) {
         ASSERT_TRUE(renderer_.GetPixel(x * 7, x * 5, values, &count));
