@@ -201,6 +201,42 @@ TEST_F(RendererTest, PixelReadoutFollowsBinning) {
     EXPECT_EQ(values[0], expected > 65535 ? 65535u : expected);
 }
 
+// The names of the files in folder matching pattern.
+std::vector<std::wstring> FilesIn(const std::wstring& folder, const wchar_t* pattern) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(found.cFileName);
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+TEST_F(RendererTest, SeriesSavesEveryFrameEvenWithoutSurfaces) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"ov series.test";  // a dot in the folder
+    CreateDirectoryW(folder.c_str(), nullptr);
+    for (const std::wstring& name : FilesIn(folder + L"\\", L"*.tif")) DeleteFileW((folder + L"\\" + name).c_str());
+    AppState::Get().captureFolder = folder;  // without the final backslash
+
+    renderer_.SetSeries(true);
+    renderer_.Start();
+    ASSERT_TRUE(renderer_.SendCommand(CommandRun));
+    ASSERT_TRUE(notes_.PumpUntil([&] { return notes_.statusTicks >= 4; }));
+    ASSERT_TRUE(renderer_.SendCommand(CommandPause));
+    ASSERT_TRUE(renderer_.SendCommand(kIgnored));
+    notes_.Pump();
+    // 12-bit data is saved as TIFF; every frame got its own counter.
+    const std::vector<std::wstring> saved = FilesIn(folder + L"\\", L"*.tif");
+    EXPECT_EQ(saved.size(), size_t(notes_.statusTicks));
+    EXPECT_TRUE(FilesIn(folder + L"\\", L"*.bmp").empty());
+    for (const std::wstring& name : saved) DeleteFileW((folder + L"\\" + name).c_str());
+    RemoveDirectoryW(folder.c_str());
+    AppState::Get().captureFolder.clear();
+}
+
 TEST_F(RendererTest, EightBitDataReadsTheHighByte) {
     ASSERT_TRUE(system_->LockAcquisition());
     ASSERT_TRUE(FindOption(system_, 0x400008)->AsEnum()->SetValue(17));
