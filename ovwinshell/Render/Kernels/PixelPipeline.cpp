@@ -117,13 +117,14 @@ bool PixelPipeline::Render8(int32_t x, int32_t y, uint32_t width, uint32_t heigh
     if (!destination || !samples || !IsDrawableDepth(bitsPerPixel)) return false;
     if (layout != kLayoutMono && layout != kLayoutBayer) return false;
     if (layout == kLayoutBayer) BalanceFrom(samples, width, height);
-    const uint32_t bytesPerPixel = bitsPerPixel / 8;
     const uint32_t visibleWidth = x >= 0 && uint32_t(x) < clipWidth ? clipWidth - uint32_t(x) : 0;
     const uint32_t visibleHeight = y >= 0 && uint32_t(y) < clipHeight ? clipHeight - uint32_t(y) : 0;
-    const DisplayTarget target{destination + ptrdiff_t(x) * bytesPerPixel + ptrdiff_t(y) * pitch, pitch,
-                               bytesPerPixel};
     const uint32_t columns = visibleWidth < width ? visibleWidth : width;
     const uint32_t rows = visibleHeight < height ? visibleHeight : height;
+    if (columns == 0 || rows == 0) return true;  // nothing of the frame falls inside the image
+    const uint32_t bytesPerPixel = bitsPerPixel / 8;
+    const DisplayTarget target{destination + ptrdiff_t(x) * bytesPerPixel + ptrdiff_t(y) * pitch, pitch,
+                               bytesPerPixel};
     if (layout == kLayoutMono && greyIdentity_)  // min(v << shift, 65535) >> 8 without a lookup
         return ConvertZelFrame(samples, width, columns, rows, kLayoutMono, shift_, target);
     return RenderFrame8(samples, width, height, layout, DisplayTables{red8_, green8_, blue8_, grey8_}, columns, rows,
