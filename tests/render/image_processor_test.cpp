@@ -56,23 +56,23 @@ TEST(ImageProcessor, OperationsReachTheTables) {
     EXPECT_EQ(green, 25);
 }
 
-// Two gammas alternate on one thread while another renders the same frame:
-// every rendered frame must be entirely one of the two results.
+// Two level settings alternate on one thread while another renders the same
+// Bayer frame: every rendered frame must be entirely one of the two results.
 TEST(ImageProcessor, RenderingNeverMixesTwoSettings) {
     auto processor = std::make_unique<ImageProcessor>();
     const uint32_t w = 256, h = 64;
     std::vector<uint16_t> frame(size_t(w) * h);
-    for (size_t i = 0; i < frame.size(); ++i) frame[i] = uint16_t(i * 16);
+    for (size_t i = 0; i < frame.size(); ++i) frame[i] = uint16_t(i * 4 + (i % 7) * 3000);
     auto render = [&] {
         std::vector<uint8_t> out(size_t(w) * h * 4);
-        processor->Render8(0, 0, w, h, out.data(), int32_t(w * 4), 32, frame.data(), 0);
+        processor->Render8(0, 0, w, h, out.data(), int32_t(w * 4), 32, frame.data(), 1);
         return out;
     };
-    processor->SetGamma(0.5f);
-    const std::vector<uint8_t> dark = render();
-    processor->SetGamma(2.5f);
-    const std::vector<uint8_t> bright = render();
-    ASSERT_NE(dark, bright);
+    processor->SetLevels(100, 60000);
+    const std::vector<uint8_t> first = render();
+    processor->SetLevels(20000, 30000);
+    const std::vector<uint8_t> second = render();
+    ASSERT_NE(first, second);
 
     struct Shared {
         ImageProcessor* processor;
@@ -82,16 +82,21 @@ TEST(ImageProcessor, RenderingNeverMixesTwoSettings) {
         nullptr, 0,
         [](void* p) -> DWORD {
             auto* s = static_cast<Shared*>(p);
-            for (int i = 0; !s->stop; ++i) s->processor->SetGamma(i % 2 ? 0.5f : 2.5f);
+            for (int i = 0; !s->stop; ++i) {
+                if (i % 2)
+                    s->processor->SetLevels(100, 60000);
+                else
+                    s->processor->SetLevels(20000, 30000);
+            }
             return 0;
         },
         &shared, 0, nullptr);
     ASSERT_NE(changer, nullptr);
     int mixed = 0;
-    const int renders = 150;
+    const int renders = 300;
     for (int i = 0; i < renders; ++i) {
         const std::vector<uint8_t> out = render();
-        if (out != dark && out != bright) ++mixed;
+        if (out != first && out != second) ++mixed;
     }
     InterlockedExchange(&shared.stop, 1);
     WaitForSingleObject(changer, INFINITE);
