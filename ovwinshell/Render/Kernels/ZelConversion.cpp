@@ -17,34 +17,31 @@ namespace {
 // more and saturates to 255 like the clamped value. For s from 16 to 31 the
 // 32-bit shift keeps none of the 16 low bits, so the result is either 0 (all
 // bits shifted out) or at least 65536: 255 exactly when v has a bit below
-// 32 - s. Shifts of 32 and more give 0. Both cases are one expression:
-// m = min(v & mask, limit), x = (m >> right) << left, byte = saturate(x).
+// 32 - s. Shifts of 32 and more give 0. Each range has its own loop body.
+enum class GainRange { Right, Left, High };
+
+template <GainRange R>
 struct WideGain {
     explicit WideGain(uint32_t shift) {
-        uint32_t mask = 0xFFFF, limit, right = 0, left = 0;
-        if (shift == 0) {
-            limit = 0xFFFF;
-            right = 8;
-        } else if (shift < 16) {
+        uint32_t mask = 0, limit = 1, count = 8;
+        if constexpr (R == GainRange::Right) {
+            limit = shift == 0 ? 0xFFFF : 1u << (16 - shift);
+            count = 8 - shift;
+        } else if constexpr (R == GainRange::Left) {
             limit = 1u << (16 - shift);
-            if (shift <= 8)
-                right = 8 - shift;
-            else
-                left = shift - 8;
+            count = shift - 8;
         } else {
             mask = shift < 32 ? (1u << (32 - shift)) - 1 : 0;
-            limit = 1;
-            left = 8;
         }
         this->mask = _mm_set1_epi16(int16_t(mask));
         this->limit = _mm_set1_epi16(int16_t(limit));
-        this->right = _mm_cvtsi32_si128(int(right));
-        this->left = _mm_cvtsi32_si128(int(left));
+        this->count = _mm_cvtsi32_si128(int(count));
     }
     __m128i Levels(__m128i v) const {
-        v = _mm_and_si128(v, mask);
+        if constexpr (R == GainRange::High) v = _mm_and_si128(v, mask);
         const __m128i m = _mm_sub_epi16(v, _mm_subs_epu16(v, limit));  // unsigned min(v, limit)
-        return _mm_sll_epi16(_mm_srl_epi16(m, right), left);
+        if constexpr (R == GainRange::Right) return _mm_srl_epi16(m, count);
+        return _mm_sll_epi16(m, count);
     }
     // The display bytes of 16 samples.
     __m128i Bytes(const uint16_t* p) const {
@@ -52,26 +49,38 @@ struct WideGain {
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
         return _mm_packus_epi16(Levels(a), Levels(b));
     }
-    __m128i mask, limit, right, left;
+    __m128i mask, limit, count;
 };
+
+// Calls body(gain) with the gain of the shift's range.
+template <typename Body>
+void WithGain(uint32_t shift, Body&& body) {
+    if (shift <= 8)
+        body(WideGain<GainRange::Right>(shift));
+    else if (shift < 16)
+        body(WideGain<GainRange::Left>(shift));
+    else
+        body(WideGain<GainRange::High>(shift));
+}
 #endif
 
 void MonoRow4(const uint16_t* src, uint32_t n, uint32_t shift, uint8_t* dst) {
     uint32_t i = 0;
 #if defined(__SSE2__)
-    const WideGain gain(shift);
-    const __m128i zero = _mm_setzero_si128();
-    for (; i + 16 <= n; i += 16) {
-        const __m128i bytes = gain.Bytes(src + i);
-        // Per pixel the words b | b << 8 and b: interleaved they make b * 0x010101.
-        const __m128i doubledLow = _mm_unpacklo_epi8(bytes, bytes), doubledHigh = _mm_unpackhi_epi8(bytes, bytes);
-        const __m128i singleLow = _mm_unpacklo_epi8(bytes, zero), singleHigh = _mm_unpackhi_epi8(bytes, zero);
-        __m128i* out = reinterpret_cast<__m128i*>(dst + size_t(i) * 4);
-        _mm_storeu_si128(out, _mm_unpacklo_epi16(doubledLow, singleLow));
-        _mm_storeu_si128(out + 1, _mm_unpackhi_epi16(doubledLow, singleLow));
-        _mm_storeu_si128(out + 2, _mm_unpacklo_epi16(doubledHigh, singleHigh));
-        _mm_storeu_si128(out + 3, _mm_unpackhi_epi16(doubledHigh, singleHigh));
-    }
+    WithGain(shift, [&](const auto& gain) {
+        const __m128i zero = _mm_setzero_si128();
+        for (; i + 16 <= n; i += 16) {
+            const __m128i bytes = gain.Bytes(src + i);
+            // Per pixel the words b | b << 8 and b: interleaved they make b * 0x010101.
+            const __m128i doubledLow = _mm_unpacklo_epi8(bytes, bytes), doubledHigh = _mm_unpackhi_epi8(bytes, bytes);
+            const __m128i singleLow = _mm_unpacklo_epi8(bytes, zero), singleHigh = _mm_unpackhi_epi8(bytes, zero);
+            __m128i* out = reinterpret_cast<__m128i*>(dst + size_t(i) * 4);
+            _mm_storeu_si128(out, _mm_unpacklo_epi16(doubledLow, singleLow));
+            _mm_storeu_si128(out + 1, _mm_unpackhi_epi16(doubledLow, singleLow));
+            _mm_storeu_si128(out + 2, _mm_unpacklo_epi16(doubledHigh, singleHigh));
+            _mm_storeu_si128(out + 3, _mm_unpackhi_epi16(doubledHigh, singleHigh));
+        }
+    });
 #endif
     for (; i < n; ++i) StoreBgr<4>(dst + size_t(i) * 4, DisplayByte(src[i], shift) * 0x010101u);
 }
@@ -118,8 +127,10 @@ void BgrRow4(const uint16_t* src, uint32_t n, uint32_t shift, uint8_t* dst) {
 void ToDisplayBytes(const uint16_t* samples, size_t count, uint32_t shift, uint8_t* out) {
     size_t i = 0;
 #if defined(__SSE2__)
-    const WideGain gain(shift);
-    for (; i + 16 <= count; i += 16) _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), gain.Bytes(samples + i));
+    WithGain(shift, [&](const auto& gain) {
+        for (; i + 16 <= count; i += 16)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), gain.Bytes(samples + i));
+    });
 #endif
     for (; i < count; ++i) out[i] = DisplayByte(samples[i], shift);
 }
