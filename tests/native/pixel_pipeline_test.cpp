@@ -232,6 +232,7 @@ TEST(PixelPipeline, UndrawableRequestsDrawNothing) {
     std::vector<uint16_t> wide(16, 7);
     EXPECT_FALSE(p->Render16(0, 0, 2, 2, wide.data(), 8, 16, samples.data(), kLayoutBayer));
     EXPECT_FALSE(p->Render16(0, 0, 2, 2, wide.data(), 8, 48, samples.data(), kLayoutBgr));
+    EXPECT_FALSE(p->Render16(-1, 0, 2, 2, wide.data(), 8, 16, samples.data(), kLayoutMono));
     for (uint16_t w : wide) ASSERT_EQ(w, 7);
 }
 

@@ -133,7 +133,7 @@ bool PixelPipeline::Render8(int32_t x, int32_t y, uint32_t width, uint32_t heigh
 
 bool PixelPipeline::Render16(int32_t x, int32_t y, uint32_t width, uint32_t height, uint16_t* destination,
                              size_t strideWords, uint32_t bitsPerPixel, const uint16_t* samples, uint32_t layout) {
-    if (!destination || !samples) return false;
+    if (!destination || !samples || x < 0 || y < 0) return false;
     const uint32_t wordsPerPixel = bitsPerPixel / 16;
     if (layout == kLayoutMono ? wordsPerPixel < 1 : layout == kLayoutBayer ? wordsPerPixel < 3 : true) return false;
     if (layout == kLayoutBayer) BalanceFrom(samples, width, height);

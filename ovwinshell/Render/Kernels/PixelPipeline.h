@@ -43,8 +43,9 @@ public:
     bool Render8(int32_t x, int32_t y, uint32_t width, uint32_t height, uint8_t* destination, ptrdiff_t pitch,
                  uint32_t bitsPerPixel, const uint16_t* samples, uint32_t layout, uint32_t clipWidth = UINT32_MAX,
                  uint32_t clipHeight = UINT32_MAX);
-    // Processed 16-bit output at (x, y): rows strideWords apart, 16 (Mono) or
-    // 48 (Bayer) bits per pixel.
+    // Processed 16-bit output at (x, y) (not negative): rows strideWords apart,
+    // 16 (Mono) or 48 (Bayer) bits per pixel; more bits leave the further words
+    // of each pixel alone.
     bool Render16(int32_t x, int32_t y, uint32_t width, uint32_t height, uint16_t* destination, size_t strideWords,
                   uint32_t bitsPerPixel, const uint16_t* samples, uint32_t layout);
 
