@@ -1,0 +1,145 @@
+#include "PixelPipeline.h"
+
+#include "ChannelTables.h"
+#include "ZelConversion.h"
+
+namespace Render::Kernels {
+
+PixelPipeline::PixelPipeline() {
+    BuildGammaTable(gamma_, gammaTable_);
+    Rebuild();
+}
+
+void PixelPipeline::Rebuild() {
+    BuildChannelTables(gammaTable_, black_, white_, referenceRed_, referenceGreen_, referenceBlue_,
+                       ChannelTables{red_, green_, blue_, grey_});
+    greyIdentity_ = true;
+    for (uint32_t i = 0; i < kTableSize; ++i) greyIdentity_ = greyIdentity_ && grey_[i] == i;
+    RebuildDisplayTables();
+}
+
+void PixelPipeline::RebuildDisplayTables() {
+    BuildDisplayTable(red_, shift_, red8_);
+    BuildDisplayTable(green_, shift_, green8_);
+    BuildDisplayTable(blue_, shift_, blue8_);
+    BuildDisplayTable(grey_, shift_, grey8_);
+}
+
+void PixelPipeline::SetGamma(float gamma) {
+    BuildGammaTable(gamma, gammaTable_);
+    Rebuild();
+    gamma_ = gamma;
+}
+
+void PixelPipeline::SetLevels(uint16_t black, uint16_t white) {
+    black_ = black;
+    white_ = white;
+    Rebuild();
+}
+
+void PixelPipeline::SetWhiteBalanceMode(uint32_t mode) {
+    mode_ = mode;
+    // A pick belongs to the pixel mode: leaving it drops a pick not yet taken.
+    if (mode != WbPixel) pickPending_ = 0;
+    if (mode == WbOff) {
+        referenceRed_ = referenceGreen_ = referenceBlue_ = 1;
+        Rebuild();
+    }
+}
+
+void PixelPipeline::SetManualBalance(uint16_t blue, uint16_t green, uint16_t red) {
+    if (mode_ != WbManual) return;
+    referenceBlue_ = blue;
+    referenceGreen_ = green;
+    referenceRed_ = red;
+    Rebuild();
+}
+
+void PixelPipeline::PickBalancePixel(int32_t x, int32_t y) {
+    if (mode_ != WbPixel) return;
+    pickX_ = x;
+    pickY_ = y;
+    pickPending_ = 1;
+}
+
+void PixelPipeline::GetBalanceReferences(uint16_t* blue, uint16_t* green, uint16_t* red) const {
+    if (blue) *blue = referenceBlue_;
+    if (green) *green = referenceGreen_;
+    if (red) *red = referenceRed_;
+}
+
+void PixelPipeline::SetGainShift(uint32_t shift) {
+    if (shift == shift_) return;
+    shift_ = shift;
+    RebuildDisplayTables();
+}
+
+const uint16_t* PixelPipeline::Table(Channel channel) const {
+    switch (channel) {
+        case ChannelRed: return red_;
+        case ChannelGreen: return green_;
+        case ChannelBlue: return blue_;
+        default: return grey_;
+    }
+}
+
+const uint8_t* PixelPipeline::DisplayTable(Channel channel) const {
+    switch (channel) {
+        case ChannelRed: return red8_;
+        case ChannelGreen: return green8_;
+        case ChannelBlue: return blue8_;
+        default: return grey8_;
+    }
+}
+
+void PixelPipeline::BalanceFrom(const uint16_t* samples, uint32_t width, uint32_t height) {
+    if (width == 0 || height == 0) return;
+    if (pickPending_ && mode_ == WbPixel) {
+        const BayerCell cell = BayerCellAt(samples, width, height, pickX_, pickY_);
+        referenceRed_ = cell.red;
+        referenceBlue_ = cell.blue;
+        referenceGreen_ = cell.green;
+        Rebuild();
+        pickPending_ = 0;
+    } else if (mode_ == WbAuto) {
+        const BayerSums sums = SumBayerCells(samples, width, height);
+        const uint64_t pixels = uint64_t(width) * height;
+        referenceRed_ = uint16_t(sums.red / pixels);
+        referenceGreen_ = uint16_t(sums.green / pixels);
+        referenceBlue_ = uint16_t(sums.blue / pixels);
+        Rebuild();
+    }
+}
+
+bool PixelPipeline::Render8(int32_t x, int32_t y, uint32_t width, uint32_t height, uint8_t* destination,
+                            ptrdiff_t pitch, uint32_t bitsPerPixel, const uint16_t* samples, uint32_t layout,
+                            uint32_t clipWidth, uint32_t clipHeight) {
+    if (!destination || !samples || !IsDrawableDepth(bitsPerPixel)) return false;
+    if (layout != kLayoutMono && layout != kLayoutBayer) return false;
+    if (layout == kLayoutBayer) BalanceFrom(samples, width, height);
+    const uint32_t visibleWidth = x >= 0 && uint32_t(x) < clipWidth ? clipWidth - uint32_t(x) : 0;
+    const uint32_t visibleHeight = y >= 0 && uint32_t(y) < clipHeight ? clipHeight - uint32_t(y) : 0;
+    const uint32_t columns = visibleWidth < width ? visibleWidth : width;
+    const uint32_t rows = visibleHeight < height ? visibleHeight : height;
+    if (columns == 0 || rows == 0) return true;  // nothing of the frame falls inside the image
+    const uint32_t bytesPerPixel = bitsPerPixel / 8;
+    const DisplayTarget target{destination + ptrdiff_t(x) * bytesPerPixel + ptrdiff_t(y) * pitch, pitch,
+                               bytesPerPixel};
+    if (layout == kLayoutMono && greyIdentity_)  // min(v << shift, 65535) >> 8 without a lookup
+        return ConvertZelFrame(samples, width, columns, rows, kLayoutMono, shift_, target);
+    return RenderFrame8(samples, width, height, layout, DisplayTables{red8_, green8_, blue8_, grey8_}, columns, rows,
+                        target);
+}
+
+bool PixelPipeline::Render16(int32_t x, int32_t y, uint32_t width, uint32_t height, uint16_t* destination,
+                             size_t strideWords, uint32_t bitsPerPixel, const uint16_t* samples, uint32_t layout) {
+    if (!destination || !samples || x < 0 || y < 0) return false;
+    const uint32_t wordsPerPixel = bitsPerPixel / 16;
+    if (layout == kLayoutMono ? wordsPerPixel < 1 : layout == kLayoutBayer ? wordsPerPixel < 3 : true) return false;
+    if (layout == kLayoutBayer) BalanceFrom(samples, width, height);
+    uint16_t* start = destination + ptrdiff_t(x) * wordsPerPixel + ptrdiff_t(y) * ptrdiff_t(strideWords);
+    return RenderFrame16(samples, width, height, layout, ChannelTablesView{red_, green_, blue_, grey_}, shift_, start,
+                         strideWords, wordsPerPixel);
+}
+
+}  // namespace Render::Kernels
