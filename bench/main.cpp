@@ -3,8 +3,17 @@
 #include <random>
 
 #include "Bench.h"
+#include "AppGui/AppState.h"
+#include "Lib3Wrapper/Exports.h"
+#include "Render/ImageProcessor.h"
 #include "Render/Kernels/Binning.h"
+#include "Render/Kernels/ZelConversion.h"
+#include "Render/PrivateRenderer.h"
+#include "Render/RenderMessages.h"
 #include "Render/TiffFormat.h"
+#include "Render/ZelFrameSurface.h"
+#include "Lib3Wrapper/OvTypeLib/Impl/OvFrameImpl.h"
+#include "ovlib3_sim.h"
 
 namespace {
 
@@ -16,6 +25,126 @@ std::vector<uint16_t> RandomSamples(size_t count) {
     std::vector<uint16_t> samples(count);
     for (uint16_t& v : samples) v = uint16_t(random() & 0xFFF);
     return samples;
+}
+
+void BenchZelConversion() {
+    std::vector<uint8_t> surface(size_t(kSide) * kSide * 4);
+    const Render::Kernels::DisplayTarget target{surface.data(), ptrdiff_t(kSide) * 4, 4};
+    const std::vector<uint16_t> mono = RandomSamples(kSide * kSide);
+    const double monoSeconds = bench::BestSeconds(
+        [&] { Render::Kernels::ConvertZelFrame(mono.data(), kSide, kSide, kSide, 0, 4, target); });
+    bench::PrintRow("ZEL Mono -> 32 bpp", monoSeconds, kPixels, mono.size() * 2);
+    const std::vector<uint16_t> bgr = RandomSamples(size_t(kSide) * kSide * 3);
+    const double bgrSeconds = bench::BestSeconds(
+        [&] { Render::Kernels::ConvertZelFrame(bgr.data(), kSide, kSide, kSide, 2, 4, target); });
+    bench::PrintRow("ZEL Bgr -> 32 bpp", bgrSeconds, kPixels, bgr.size() * 2);
+}
+
+void BenchImageProcessor() {
+    Render::ImageProcessor& processor = Render::ImageProcessor::Instance();
+    std::vector<uint8_t> surface(size_t(kSide) * kSide * 4);
+    const std::vector<uint16_t> samples = RandomSamples(kSide * kSide);
+    auto render8 = [&](uint32_t layout) {
+        return bench::BestSeconds([&] {
+            processor.Render8(0, 0, kSide, kSide, surface.data(), int32_t(kSide) * 4, 32, samples.data(), layout);
+        });
+    };
+    processor.SetWhiteBalanceMode(3);  // balance off
+    bench::PrintRow("Render8 Mono", render8(0), kPixels, samples.size() * 2);
+    bench::PrintRow("Render8 Bayer, balance off", render8(1), kPixels, samples.size() * 2);
+    processor.SetWhiteBalanceMode(0);
+    bench::PrintRow("Render8 Bayer, WbAuto", render8(1), kPixels, samples.size() * 2);
+    processor.SetWhiteBalanceMode(3);
+    std::vector<uint16_t> out(size_t(kSide) * kSide * 3);
+    const double render16 = bench::BestSeconds(
+        [&] { processor.Render16(0, 0, kSide, kSide, out.data(), kSide * 3, 48, samples.data(), 1); });
+    bench::PrintRow("Render16 Bayer -> 48 bit", render16, kPixels, samples.size() * 2);
+}
+
+// A visible window for the frame surface; its resize requests are answered at once.
+LRESULT CALLBACK SurfaceWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == UWM_FRAME_SIZE) {
+        auto* surface = reinterpret_cast<Render::Surface*>(lParam);
+        AppState::Get().Renderer().ResizeSurface(surface, wParam & 0xFFFF, wParam >> 16 & 0xFFFF);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND MakeSurfaceWindow() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &SurfaceWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"OvBenchSurface";
+    RegisterClassW(&wc);
+    HWND window = CreateWindowW(wc.lpszClassName, L"ovbench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1100, 1100,
+                                nullptr, nullptr, wc.hInstance, nullptr);
+    return window;
+}
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+// DrawFrame with one frame surface (conversion, fill and blit), then the live
+// loop: frames per second from a fast simulated camera through that surface.
+void BenchDisplayAndLiveLoop() {
+    using namespace DllModule::Lib3Wrapper;
+    AppState& state = AppState::Get();
+    Render::PrivateRenderer& renderer = state.Renderer();
+    HWND window = MakeSurfaceWindow();
+    if (!renderer.InitDisplay(window)) {
+        std::printf("DirectDraw unavailable: no display rows\n");
+        return;
+    }
+    Render::ZelFrameSurface surface(window, nullptr);
+    renderer.AddSurface(&surface);
+
+    OvTypeLib::Impl::OvFrameImpl frame;
+    OvTypeLib::IOvFrameMemBuffer* buffer = nullptr;
+    frame.GetCurrent(&buffer);
+    buffer->SetFormat(kSide, kSide, 2);
+    uint8_t* data = nullptr;
+    buffer->GetData(&data);
+    const std::vector<uint16_t> samples = RandomSamples(kSide * kSide);
+    std::memcpy(data, samples.data(), samples.size() * 2);
+    for (int i = 0; i < 3; ++i) {  // resize request, then the region frame
+        CritSecLock guard(renderer.Lock());
+        renderer.DrawFrame(buffer, 0);
+        Pump();
+    }
+    const double drawSeconds = bench::BestSeconds([&] {
+        CritSecLock guard(renderer.Lock());
+        renderer.DrawFrame(buffer, 0);
+    });
+    bench::PrintRow("DrawFrame Mono, one surface", drawSeconds, kPixels, samples.size() * 2);
+
+    OvSimSetFastMode(1);
+    OvTypeLib::IOvSystem* system = nullptr;
+    if (!Lib3CreateSystem(1, &system, nullptr) || !system->Init() || !system->GetDataTransfer(0, &state.transfer)) {
+        std::printf("no simulated camera: no live-loop row\n");
+        return;
+    }
+    state.system = system;
+    state.mainWindow = window;
+    renderer.Start();
+    renderer.SendCommand(Render::CommandRun);
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 2000) {
+        Pump();
+        Sleep(5);
+    }
+    double rate = 0;
+    renderer.GetFrameRate(&rate);
+    renderer.SendCommand(Render::CommandQuit);
+    renderer.RemoveSurface(&surface);
+    std::printf("%-38s %10.1f frames/s (1280 x 1024 mono, fast simulated camera, one frame surface)\n",
+                "live loop", rate);
+    state.transfer = nullptr;
+    state.system = nullptr;
+    Lib3ReleaseSystem(1);
+    DestroyWindow(window);
 }
 
 void BenchBinning() {
@@ -59,7 +188,10 @@ void BenchTiff() {
 
 int main() {
     bench::PrintHeader();
+    BenchZelConversion();
+    BenchImageProcessor();
     BenchBinning();
     BenchTiff();
+    BenchDisplayAndLiveLoop();
     return 0;
 }
