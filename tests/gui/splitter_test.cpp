@@ -253,6 +253,23 @@ TEST_F(SplitWindowTest, FocusGoesToTheActivePane) {
     EXPECT_EQ(GetFocus(), First());
 }
 
+TEST_F(SplitWindowTest, AClickedPaneBecomesTheActiveOne) {
+    split_.SetPosition(120);
+    split_.UpdateLayout();
+    // What a click does first: the pane under the cursor asks its parents whether to activate.
+    auto clickInto = [&](HWND pane) {
+        RECT rect{};
+        GetWindowRect(pane, &rect);
+        SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        SendMessageW(pane, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top_.Handle()),
+                     MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+    };
+    clickInto(Second());
+    EXPECT_EQ(split_.ActivePane(), 1);
+    clickInto(First());
+    EXPECT_EQ(split_.ActivePane(), 0);
+}
+
 TEST_F(SplitWindowTest, ShowsTheResizeCursorOverTheBar) {
     const LRESULT handled = SendMessageW(split_.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(split_.Handle()),
                                          MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));

@@ -13,7 +13,8 @@ constexpr size_t kSectionCapacity = 255;  // characters, the terminator included
 }  // namespace
 
 std::wstring OptionSectionName(const std::wstring& name, uint32_t index) {
-    std::wstring section = name + L"_" + std::to_wstring(index);
+    // The index in "%d", as the profiles have always had it.
+    std::wstring section = name + L"_" + std::to_wstring(static_cast<int32_t>(index));
     if (section.size() > kSectionCapacity - 1) section.resize(kSectionCapacity - 1);
     return section;
 }

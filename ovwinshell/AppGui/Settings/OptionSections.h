@@ -26,7 +26,7 @@ struct RectValue {
     int32_t height = 0;
 };
 
-// "<name>_<index>", at most 254 characters.
+// "<name>_<index>" (the index as a signed decimal), at most 254 characters.
 std::wstring OptionSectionName(const std::wstring& name, uint32_t index);
 std::wstring OptionSectionName(OvTypeLib::IOvOption* option);
 
