@@ -26,6 +26,11 @@ TEST(ZoomSizes, PercentagesScaleTheNaturalSizeWithIntegerDivision) {
     EXPECT_TRUE(SizeIs(ZoomedSize(800, kNatural, SIZE{10, 10}), 3200, 2400));
 }
 
+TEST(ZoomSizes, ZeroAndOtherNegativeLevelsGiveNoSize) {
+    EXPECT_TRUE(SizeIs(ZoomedSize(0, kNatural, SIZE{10, 10}), 0, 0));
+    EXPECT_TRUE(SizeIs(ZoomedSize(-10, kNatural, SIZE{10, 10}), 0, 0));
+}
+
 TEST(ZoomSizes, FitOnAWideClientTakesTheFullHeight) {
     EXPECT_TRUE(SizeIs(ZoomedSize(kZoomFitWhole, kNatural, SIZE{1000, 500}), 666, 500));
 }

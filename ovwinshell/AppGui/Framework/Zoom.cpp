@@ -31,8 +31,9 @@ SIZE ZoomedSize(int zoom, SIZE natural, SIZE client) {
         size.cx = natural.cx * size.cy / naturalHeight;
         return size;
     default:
-        size.cx = zoom * natural.cx / 100;
-        size.cy = zoom * natural.cy / 100;
+        // Other negative levels are percentages too; a window has no negative size.
+        size.cx = std::max<long>(zoom * natural.cx / 100, 0);
+        size.cy = std::max<long>(zoom * natural.cy / 100, 0);
         return size;
     }
 }
