@@ -49,6 +49,18 @@ ov_start_wine() {
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
     touch "$WINEPREFIX/.ov-nocrashdialog"
   fi
+  # Our own Xvfb has no window manager: Wine would wait two seconds for one
+  # every time a framed window is hidden. There, Wine places windows itself.
+  local mode=managed
+  [ -n "$OV_XVFB_PID" ] && mode=unmanaged
+  if [ "$(cat "$WINEPREFIX/.ov-window-mode" 2>/dev/null)" != "$mode" ]; then
+    if [ "$mode" = unmanaged ]; then
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
+    else
+      wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 || true
+    fi
+    echo "$mode" >"$WINEPREFIX/.ov-window-mode"
+  fi
   # One wineserver for the whole run saves a second on every program start.
   wineserver -p >/dev/null 2>&1 &
   disown 2>/dev/null || true

@@ -1,0 +1,47 @@
+// Resource and command ids of ovwinshell. Included by the resource script and
+// by C++ sources; plain defines only.
+#pragma once
+
+// Menu, accelerator table and icon of the main window; the main toolbar's
+// bitmap and control id.
+#define IDR_MAINFRAME 101
+#define IDB_MAIN_TOOLBAR 101
+#define IDC_MAIN_TOOLBAR 101
+#define MAIN_TOOLBAR_IMAGES 10
+// The ZEL toolbar's bitmap and control id.
+#define IDB_ZEL_TOOLBAR 104
+#define IDC_ZEL_TOOLBAR 104
+#define ZEL_TOOLBAR_IMAGES 4
+
+// Commands (WM_COMMAND ids). The string with a command's id is its tooltip.
+#define ID_APP_EXIT 40001
+#define ID_APP_ABOUT 40002
+#define ID_ACQUIRE_ONE 40010
+#define ID_SETTINGS_COMMON 40012
+#define ID_CAMERA_NEW 40021
+#define ID_CAMERA_OPEN 40022
+#define ID_CAMERA_SAVE 40023
+#define ID_CAMERA_CLOSE 40024
+#define ID_ZOOM_100 40025
+#define ID_ZOOM_FIT 40026
+#define ID_ZOOM_IN 40027
+#define ID_ZOOM_OUT 40028
+#define ID_SHOW_STATISTICS 40029
+#define ID_PAUSE_INPUT 40030
+#define ID_SAVE_FRAME 40031
+#define ID_SAVE_SERIES 40032
+
+// Texts.
+#define IDS_RESUME_INPUT 201        // tooltip of ID_PAUSE_INPUT while input is paused
+#define IDS_APP_TITLE 202
+#define IDS_NO_DEVICES 203
+#define IDS_FILE_READ_ERROR 204      // title of the box for a profile that cannot be read
+#define IDS_FILE_READ_CAPTION 205    // followed by the profile's path
+#define IDS_NO_SYSTEM_TYPE 206       // format: section, key
+#define IDS_TYPE_NOT_SUPPORTED 207
+#define IDS_EXPOSURE_LEFT 208        // followed by milliseconds and IDS_MILLISECONDS
+#define IDS_MILLISECONDS 209
+#define IDS_STATUS_TYPE_INFO 210     // followed by the value in decimal
+#define IDS_STATUS_FPS 211           // format: frames per second
+#define IDS_PROFILE_FILTER 212
+#define IDS_ALL_FILES_FILTER 213

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds and runs the shell's framework, resource and settings tests under
+# Wine on a private display. Arguments go to the test program
+# (e.g. --gtest_filter=Splitter*).
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/wine-env.sh"
+trap ov_cleanup EXIT
+flock /tmp/ov-build.lock bash -c "source '$here/wine-env.sh'; ov_configure_and_build --target gui_tests"
+ov_start_display
+ov_start_wine
+cd "$OV_BUILD/bin"
+timeout 300 wine ./gui_tests.exe --gtest_brief=1 "$@"
