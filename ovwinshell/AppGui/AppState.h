@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "AppGui/Settings/OptionSnapshot.h"
 #include "Lib3Wrapper/OvTypeLib/IOvDataTransfer.h"
 #include "Lib3Wrapper/OvTypeLib/IOvLogger.h"
 #include "Lib3Wrapper/OvTypeLib/IOvSystem.h"
@@ -25,6 +26,8 @@ public:
     std::wstring systemName;
     DllModule::Lib3Wrapper::OvTypeLib::IOvSystem* system = nullptr;
     DllModule::Lib3Wrapper::OvTypeLib::IOvDataTransfer* transfer = nullptr;
+    // The options as they were when the camera was created through the camera-type dialog.
+    AppGui::Settings::OptionSnapshots snapshots;
     DllModule::Lib3Wrapper::OvTypeLib::IOvLogger* logger = nullptr;
     HWND mainWindow = nullptr;
     std::wstring captureFolder;

@@ -35,7 +35,10 @@ bool PrivateRenderer::InitDisplay(HWND mainWindow) {
     if (FAILED(DirectDrawCreateEx(reinterpret_cast<GUID*>(DDCREATE_EMULATIONONLY),
                                   reinterpret_cast<void**>(&directDraw_), IID_IDirectDraw7, nullptr)))
         return false;
-    if (FAILED(directDraw_->SetCooperativeLevel(mainWindow, DDSCL_NORMAL))) return false;
+    // Normal level needs no window. Registering the main window here makes
+    // Wine's emulation stall the window's own toolbar painting, so none is given;
+    // the clipper still ties every blit to its surface's window.
+    if (FAILED(directDraw_->SetCooperativeLevel(nullptr, DDSCL_NORMAL))) return false;
     if (FAILED(directDraw_->CreateClipper(0, &clipper_, nullptr))) return false;
     DDSURFACEDESC2 desc{};
     desc.dwSize = sizeof desc;

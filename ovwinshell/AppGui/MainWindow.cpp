@@ -1,0 +1,677 @@
+#include "MainWindow.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <cstdio>
+
+#include "AppGui/AppMessages.h"
+#include "AppGui/AppState.h"
+#include "AppGui/Framework/ResourceText.h"
+#include "AppGui/Framework/Zoom.h"
+#include "AppGui/Settings/OptionSections.h"
+#include "AppGui/Settings/Preferences.h"
+#include "AppGui/Settings/Profile.h"
+#include "Lib3Wrapper/Exports.h"
+#include "Lib3Wrapper/lib3datatypes.h"
+#include "Lib3Wrapper/OvTypeLib/IOvEnum.h"
+#include "Lib3Wrapper/OvTypeLib/IOvSystem.h"
+#include "Render/PrivateRenderer.h"
+#include "AppGui/Resources/resource.h"
+
+namespace AppGui {
+
+using namespace DllModule::Lib3Wrapper;
+using namespace DllModule::Lib3Wrapper::OvTypeLib;
+
+namespace {
+
+constexpr uint32_t kExposureOption = 0x400002;
+constexpr uint32_t kSyncModeOption = 0x400004;
+constexpr uint32_t kWorkModeOption = 0x400017;
+constexpr uint32_t kTypeInfoInterface = 0x900001;
+constexpr uint32_t kVextType = 3;
+constexpr int32_t kSoftwareStart = 4;
+constexpr UINT_PTR kSeriesTimer = 111;
+constexpr UINT_PTR kExposureTimer = 116;
+constexpr int kStatusPartWidth = 130;
+const wchar_t* const kTitle = L"OvWinShell";
+
+// Wait cursor for the life of a scope.
+class WaitCursor {
+public:
+    WaitCursor() : previous_(SetCursor(StockCursor(IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(previous_); }
+
+private:
+    HCURSOR previous_;
+};
+
+std::wstring Format(const wchar_t* format, ...) {
+    wchar_t text[512];
+    va_list args;
+    va_start(args, format);
+    _vsnwprintf(text, 511, format, args);
+    va_end(args);
+    text[511] = L'\0';
+    return text;
+}
+
+std::wstring Widen(const char* text) {
+    if (!text || !*text) return {};
+    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring wide(length > 0 ? length - 1 : 0, L'\0');
+    if (length > 1) MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
+    return wide;
+}
+
+const TBBUTTON kMainButtons[] = {
+    {0, ID_CAMERA_NEW, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+    {1, ID_CAMERA_OPEN, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+    {2, ID_CAMERA_SAVE, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+    {3, ID_CAMERA_CLOSE, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+    {0, 0, 0, BTNS_SEP, {}, 0, 0},
+    {4, ID_ZOOM_100, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+    {5, ID_ZOOM_FIT, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+    {6, ID_ZOOM_IN, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+    {7, ID_ZOOM_OUT, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+    {0, 0, 0, BTNS_SEP, {}, 0, 0},
+    {8, ID_PAUSE_INPUT, TBSTATE_ENABLED, BTNS_CHECK, {}, 0, 0},
+    {9, ID_SAVE_FRAME, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+};
+
+const TBBUTTON kZelButtons[] = {
+    {0, ID_ACQUIRE_ONE, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+    {1, ID_SAVE_SERIES, TBSTATE_ENABLED, BTNS_CHECK, {}, 0, 0},
+};
+
+constexpr DWORD kToolbarStyle =
+    WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN;
+
+}  // namespace
+
+MainWindow::MainWindow(std::wstring profilePath) : profilePath_(std::move(profilePath)) {}
+
+MainWindow::~MainWindow() = default;
+
+WindowClassInfo MainWindow::ClassInfo() const {
+    WindowClassInfo info;
+    info.name = kTitle;
+    info.background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+    info.icon = LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    info.smallIcon = info.icon;
+    return info;
+}
+
+HWND MainWindow::CreateMain() {
+    HMENU menu = LoadMenuW(ModuleInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    RECT rect{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
+    HWND window = Create(nullptr, rect, kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, menu);
+    if (!window && menu) DestroyMenu(menu);
+    return window;
+}
+
+bool MainWindow::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+        case WM_CREATE:
+            result = OnCreate();
+            return true;
+        case WM_DESTROY:
+            OnDestroy();
+            break;
+        case WM_SIZE:
+            if (wParam != SIZE_MINIMIZED) OnSize();
+            result = 0;
+            return true;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam));
+            result = 0;
+            return true;
+        case WM_TIMER:
+            OnTimer(wParam);
+            result = 0;
+            return true;
+        case WM_NOTIFY:
+            result = OnNotify(reinterpret_cast<NMHDR*>(lParam));
+            return true;
+        case UWM_OPTION_CHANGED:
+            if (client_) SendMessageW(client_->SecondPane().SecondPane().Handle(), message, wParam, lParam);
+            if (uint32_t(lParam) == kExposureOption) ExposureChanged();
+            result = 0;
+            return true;
+        case UWM_SHOW_OUTPUT:
+            if (client_) {
+                FrameAndOutput& inner = client_->SecondPane();
+                inner.SetPosition(ClientHeightBelowRebar() * 3 / 4 - 30);
+                inner.UpdateLayout();
+            }
+            result = 0;
+            return true;
+        case UWM_STATUS_TICK:
+            StatusTick();
+            result = 0;
+            return true;
+        case UWM_REAPPLY_OPTIONS:
+            if (client_) SendMessageW(client_->FirstPane().Child().Handle(), message, wParam, lParam);
+            result = 0;
+            return true;
+        case UWM_WRITE_OPTIONS:
+            if (client_) SendMessageW(client_->FirstPane().Child().Handle(), UWM_SAVE_OPTIONS, wParam, lParam);
+            result = 0;
+            return true;
+        case UWM_CAPTURE_STATE:
+            SetStatusText(0, lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"");
+            if (client_) EnableWindow(client_->FirstPane().Handle(), wParam == 0);
+            result = 0;
+            return true;
+        case UWM_FRAME_VIEW:
+            if (FrameZoomWindow* zoom = FrameZoom()) SendMessageW(zoom->Child().Handle(), message, wParam, lParam);
+            result = 0;
+            return true;
+        case UWM_EXPOSURE_STARTED:
+            if (countdownMs_ <= 0) countdownMs_ = exposureMs_;
+            result = 0;
+            return true;
+        default:
+            break;
+    }
+    return Window::ProcessMessage(message, wParam, lParam, result);
+}
+
+LRESULT MainWindow::OnCreate() {
+    HWND window = Handle();
+    rebar_ = CreateWindowExW(0, REBARCLASSNAMEW, nullptr,
+                             WS_CHILD | WS_VISIBLE | WS_BORDER | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_AUTOSIZE |
+                                 RBS_VARHEIGHT | CCS_NODIVIDER,
+                             0, 0, 0, 0, window, nullptr, ModuleInstance(), nullptr);
+    mainToolbar_ = CreateToolbarEx(rebar_, kToolbarStyle, IDC_MAIN_TOOLBAR, MAIN_TOOLBAR_IMAGES, ModuleInstance(),
+                                   IDB_MAIN_TOOLBAR, kMainButtons, int(std::size(kMainButtons)), 16, 16, 16, 16,
+                                   sizeof(TBBUTTON));
+    if (mainToolbar_) {
+        SetParent(mainToolbar_, rebar_);
+        AddBand(mainToolbar_);
+    }
+    statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+                                 window, nullptr, ModuleInstance(), nullptr);
+    showStatistics_ = Settings::Preferences().ShowStatistic();
+    Render::PrivateRenderer& renderer = AppState::Get().Renderer();
+    if (!renderer.InitDisplay(window)) return -1;
+    renderer.Start();
+    menu_ = GetMenu(window);
+    AppState::Get().mainWindow = window;
+    SetWindowTextW(window, kTitle);
+    if (!profilePath_.empty())
+        PostMessageW(window, WM_COMMAND, ID_CAMERA_OPEN, 0);
+    else
+        UpdateUi();
+    return 0;
+}
+
+void MainWindow::OnDestroy() {
+    CloseCamera();
+    AppState::Get().Renderer().SendCommand(Render::CommandQuit);
+    AppState::Get().mainWindow = nullptr;
+    RECT rect{};
+    GetWindowRect(Handle(), &rect);
+    Settings::Preferences preferences;
+    preferences.WriteMainWindowRect(rect);
+    preferences.WriteShowStatistic(showStatistics_);
+    PostQuitMessage(0);
+}
+
+void MainWindow::AddBand(HWND toolbar) {
+    SIZE maximum{};
+    SendMessageW(toolbar, TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&maximum));
+    REBARBANDINFOW band{};
+    band.cbSize = sizeof band;
+    band.fMask = RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_STYLE | RBBIM_SIZE;
+    band.fStyle = RBBS_GRIPPERALWAYS | RBBS_CHILDEDGE;
+    band.hwndChild = toolbar;
+    band.cxMinChild = maximum.cx;
+    band.cyMinChild = maximum.cy;
+    band.cx = maximum.cx + 20;
+    SendMessageW(rebar_, RB_INSERTBANDW, WPARAM(-1), reinterpret_cast<LPARAM>(&band));
+}
+
+int MainWindow::RebarHeight() const {
+    RECT rect{};
+    if (rebar_) GetWindowRect(rebar_, &rect);
+    return rect.bottom - rect.top;
+}
+
+int MainWindow::ClientHeightBelowRebar() const {
+    RECT client{}, status{};
+    GetClientRect(Handle(), &client);
+    if (statusBar_) GetWindowRect(statusBar_, &status);
+    const int height = client.bottom - RebarHeight() - 3 - (status.bottom - status.top);
+    return height > 1 ? height : 1;
+}
+
+void MainWindow::OnSize() {
+    if (rebar_) SendMessageW(rebar_, WM_SIZE, 0, 0);
+    if (statusBar_) SendMessageW(statusBar_, WM_SIZE, 0, 0);
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    int parts[4] = {client.right - 3 * kStatusPartWidth, client.right - 2 * kStatusPartWidth,
+                    client.right - kStatusPartWidth, -1};
+    if (statusBar_) SendMessageW(statusBar_, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(parts));
+    if (client_) {
+        const int top = client.top + RebarHeight() + 3;
+        SetWindowPos(client_->Handle(), nullptr, 0, top, client.right, ClientHeightBelowRebar(),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void MainWindow::SetStatusText(int part, const std::wstring& text) {
+    if (statusBar_) SendMessageW(statusBar_, SB_SETTEXTW, part, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::wstring MainWindow::StatusText(int part) const {
+    if (!statusBar_) return {};
+    const LRESULT length = LOWORD(SendMessageW(statusBar_, SB_GETTEXTLENGTHW, part, 0));
+    std::wstring text(size_t(length) + 1, L'\0');
+    SendMessageW(statusBar_, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length);
+    return text;
+}
+
+void MainWindow::StartRenderer(uint32_t command) { AppState::Get().Renderer().SendCommand(command); }
+
+void MainWindow::OnCommand(UINT id) {
+    Render::PrivateRenderer& renderer = AppState::Get().Renderer();
+    switch (id) {
+        case ID_APP_EXIT: DestroyWindow(Handle()); break;
+        case ID_CAMERA_NEW: NewCamera(); break;
+        case ID_CAMERA_OPEN: OpenProfile(); break;
+        case ID_CAMERA_SAVE: SaveProfile(); break;
+        case ID_CAMERA_CLOSE: CloseCamera(); break;
+        case ID_ZOOM_100: SetZoom(100); break;
+        case ID_ZOOM_FIT: SetZoom(-75); break;
+        case ID_ZOOM_IN:
+            if (FrameZoomWindow* zoom = FrameZoom()) SetZoom(ZoomStepUp(zoom->Zoom()));
+            break;
+        case ID_ZOOM_OUT:
+            if (FrameZoomWindow* zoom = FrameZoom()) SetZoom(ZoomStepDown(zoom->Zoom()));
+            break;
+        case ID_SHOW_STATISTICS: ToggleStatistics(); break;
+        case ID_PAUSE_INPUT: TogglePause(); break;
+        case ID_SAVE_FRAME: renderer.SaveCurrentFrame(); break;
+        case ID_SAVE_SERIES: ToggleSeries(); break;
+        case ID_ACQUIRE_ONE:
+            renderer.AcquireOne();
+            if (paused_) {
+                StartRenderer(Render::CommandRun);
+                paused_ = false;
+            }
+            UpdateUi();
+            break;
+        default: break;
+    }
+}
+
+void MainWindow::OnTimer(UINT_PTR id) {
+    if (id == kSeriesTimer) {
+        AppState::Get().Renderer().AcquireOne();
+    } else if (id == kExposureTimer) {
+        if (countdownMs_ > 0) {
+            countdownMs_ -= 100;
+            if (countdownMs_ <= 0)
+                SetStatusText(0, L"");
+            else
+                SetStatusText(0, LoadText(IDS_EXPOSURE_LEFT) + std::to_wstring(countdownMs_) +
+                                     LoadText(IDS_MILLISECONDS));
+        }
+    }
+}
+
+LRESULT MainWindow::OnNotify(NMHDR* header) {
+    if (header->code != TTN_GETDISPINFOW) return 0;
+    auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+    const UINT id = UINT(header->idFrom);
+    tooltip_ = LoadText(id);
+    if (id == ID_PAUSE_INPUT && paused_) tooltip_ = LoadText(IDS_RESUME_INPUT);
+    if (id >= ID_ZOOM_100 && id <= ID_ZOOM_OUT && FrameZoom()) tooltip_ += FrameZoom()->Caption();
+    info->lpszText = tooltip_.data();
+    return 0;
+}
+
+void MainWindow::SetZoom(int zoom) {
+    FrameZoomWindow* window = FrameZoom();
+    if (!window) return;
+    window->SetZoom(zoom);
+    SetStatusText(1, window->Caption());
+}
+
+void MainWindow::TogglePause() {
+    if (!systemOpen_) return;
+    if (paused_) {
+        StartRenderer(Render::CommandRun);
+        paused_ = false;
+    } else {
+        StartRenderer(Render::CommandPause);
+        paused_ = true;
+    }
+    UpdateUi();
+}
+
+void MainWindow::ToggleSeries() {
+    if (!syncMode_) return;
+    int32_t mode = 0;
+    if (syncMode_->GetValue(&mode) && mode == kSoftwareStart) {
+        if (series_)
+            KillTimer(Handle(), kSeriesTimer);
+        else
+            SetTimer(Handle(), kSeriesTimer, 250, nullptr);
+    }
+    series_ = !series_;
+    AppState::Get().Renderer().SetSeries(series_);
+    UpdateUi();
+}
+
+void MainWindow::ToggleStatistics() {
+    showStatistics_ = !showStatistics_;
+    if (client_) {
+        FrameAndOutput& inner = client_->SecondPane();
+        SendMessageW(inner.SecondPane().Handle(), UWM_TOGGLE_STATISTICS, showStatistics_, 0);
+        const int height = ClientHeightBelowRebar();
+        inner.SetPosition(showStatistics_ ? height * 3 / 4 - 30 : height);
+        inner.UpdateLayout();
+    }
+    UpdateUi();
+}
+
+void MainWindow::ExposureChanged() {
+    int32_t value = 0;
+    if (!exposure_ || !exposure_->GetValue(3, &value)) return;
+    exposureMs_ = value;
+    if (exposureMs_ < 1000)
+        KillTimer(Handle(), kExposureTimer);
+    else
+        SetTimer(Handle(), kExposureTimer, 100, nullptr);
+    AppState::Get().Renderer().SetLongExposure(exposureMs_ >= 1000);
+}
+
+void MainWindow::StatusTick() {
+    const DWORD now = GetTickCount();
+    if (statusTicked_ && now - lastStatusTick_ < 1000) return;
+    double rate = 0;
+    SetStatusText(3, AppState::Get().Renderer().GetFrameRate(&rate) ? Format(L" Fps = %-6.2f", rate) : L"");
+    std::wstring typeInfo;
+    IOvSystem* system = AppState::Get().system;
+    OVHANDLE iface = 0;
+    if (systemOpen_ && system && system->GetCInterface(kTypeInfoInterface, 0, &iface)) {
+        int32_t value = 0, second = 0;
+        Lib3ErrorData err;
+        if (OvLib3GetInfoScalarVal(iface, &value, &second, err) <= 0) typeInfo = L" T = " + std::to_wstring(value);
+    }
+    SetStatusText(2, typeInfo);
+    lastStatusTick_ = now;
+    statusTicked_ = true;
+}
+
+void MainWindow::UpdateUi() {
+    const LPARAM openState = systemOpen_ ? TBSTATE_ENABLED : TBSTATE_INDETERMINATE;
+    for (UINT id = ID_CAMERA_SAVE; id <= ID_SHOW_STATISTICS; ++id)
+        if (mainToolbar_) SendMessageW(mainToolbar_, TB_SETSTATE, id, openState);
+    if (systemOpen_) {
+        if (zelToolbar_)
+            SendMessageW(zelToolbar_, TB_SETSTATE, ID_SAVE_SERIES,
+                         series_ ? TBSTATE_ENABLED | TBSTATE_CHECKED : TBSTATE_ENABLED);
+        if (mainToolbar_)
+            SendMessageW(mainToolbar_, TB_SETSTATE, ID_PAUSE_INPUT,
+                         paused_ ? TBSTATE_ENABLED | TBSTATE_CHECKED : TBSTATE_ENABLED);
+    } else if (mainToolbar_) {
+        SendMessageW(mainToolbar_, TB_SETSTATE, ID_PAUSE_INPUT, TBSTATE_INDETERMINATE);
+    }
+    if (mainToolbar_) SendMessageW(mainToolbar_, TB_ENABLEBUTTON, ID_SAVE_FRAME, systemOpen_);
+    if (!menu_) return;
+    CheckMenuItem(menu_, ID_SHOW_STATISTICS,
+                  MF_BYCOMMAND | (systemOpen_ && showStatistics_ ? MF_CHECKED : MF_UNCHECKED));
+    const UINT grey = MF_BYCOMMAND | (systemOpen_ ? MF_ENABLED : MF_GRAYED);
+    for (UINT id = ID_CAMERA_SAVE; id <= ID_SHOW_STATISTICS; ++id) EnableMenuItem(menu_, id, grey);
+    EnableMenuItem(menu_, ID_PAUSE_INPUT, grey);
+    EnableMenuItem(menu_, ID_SAVE_FRAME, grey);
+}
+
+bool MainWindow::OnIdle() {
+    UpdateUi();
+    return false;
+}
+
+void MainWindow::CreateZelToolbar() {
+    zelToolbar_ = CreateToolbarEx(rebar_, kToolbarStyle, IDC_ZEL_TOOLBAR, ZEL_TOOLBAR_IMAGES, ModuleInstance(),
+                                  IDB_ZEL_TOOLBAR, kZelButtons, int(std::size(kZelButtons)), 16, 16, 16, 16,
+                                  sizeof(TBBUTTON));
+    if (zelToolbar_) AddBand(zelToolbar_);
+}
+
+void MainWindow::BuildSystemUi() {
+    WaitCursor wait;
+    AppState& state = AppState::Get();
+    if (state.systemTypeId != kVextType) CreateZelToolbar();
+    client_ = std::make_unique<ClientSplitter>();
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    const RECT area{0, RebarHeight() + 3, client.right, RebarHeight() + 3 + ClientHeightBelowRebar()};
+    client_->Create(Handle(), area, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
+    SetZoom(100);
+    if (showStatistics_) {
+        showStatistics_ = false;
+        PostMessageW(Handle(), WM_COMMAND, ID_SHOW_STATISTICS, 0);
+    }
+    syncMode_ = nullptr;
+    exposure_ = nullptr;
+    IOvEnum* options = nullptr;
+    void* item = nullptr;
+    if (state.system && state.system->GetOptions(&options)) {
+        for (bool more = options->First(nullptr, nullptr, &item); more;
+             more = options->Next(nullptr, nullptr, &item)) {
+            auto* option = static_cast<IOvOption*>(item);
+            const uint32_t id = option->GetId();
+            if ((id == kSyncModeOption || id == kWorkModeOption) && option->GetIndex() == 0 && option->AsEnum())
+                syncMode_ = option->AsEnum();
+            if (id == kExposureOption && option->AsScalar()) exposure_ = option->AsScalar();
+        }
+    }
+    SetWindowTextW(Handle(), (std::wstring(kTitle) + L"/ " + state.systemName + L" /").c_str());
+    systemOpen_ = true;
+    UpdateUi();
+}
+
+void MainWindow::SetPaneWidths() {
+    if (!client_) return;
+    int width = client_->FirstPane().Child().ContentWidth() + GetSystemMetrics(SM_CXVSCROLL) + 4;
+    client_->SetPosition(width > 1 ? width : 1);
+    client_->UpdateLayout();
+    FrameAndOutput& inner = client_->SecondPane();
+    inner.SetPosition(ClientHeightBelowRebar());
+    inner.UpdateLayout();
+}
+
+void MainWindow::NewCamera() {
+    if (systemOpen_) CloseCamera();
+    // A minimal chooser: the camera types in a pop-up menu at the cursor.
+    IOvEnum* types = nullptr;
+    HMENU popup = CreatePopupMenu();
+    if (Lib3GetSystemTypes(&types)) {
+        uint32_t id = 0;
+        const char* text = nullptr;
+        for (bool more = types->First(&id, &text, nullptr); more; more = types->Next(&id, &text, nullptr))
+            AppendMenuW(popup, MF_STRING, 1000 + id, Widen(text).c_str());
+    }
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const UINT chosen = TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY, cursor.x, cursor.y, 0, Handle(), nullptr);
+    wchar_t name[260] = {};
+    if (chosen) GetMenuStringW(popup, chosen, name, 260, MF_BYCOMMAND);
+    DestroyMenu(popup);
+    AppState& state = AppState::Get();
+    if (!chosen) {
+        SetWindowTextW(Handle(), kTitle);
+        return;
+    }
+    state.systemTypeId = chosen - 1000;
+    state.systemName = name;
+    if (!Lib3CreateSystem(state.systemTypeId, &state.system, state.logger) || !state.system->Init()) {
+        SetWindowTextW(Handle(), kTitle);
+        return;
+    }
+    BuildSystemUi();
+    SetPaneWidths();
+    Settings::Preferences().ReadCaptureFolder(state.captureFolder);
+    if (state.systemTypeId == kVextType) return;
+    if (state.system->GetDataTransfer(0, &state.transfer)) StartRenderer(Render::CommandRun);
+}
+
+void MainWindow::OpenProfile() {
+    if (systemOpen_) {
+        CloseCamera();
+        SetWindowTextW(Handle(), kTitle);
+    }
+    std::wstring path;
+    if (!profilePath_.empty()) {
+        path.swap(profilePath_);
+    } else {
+        wchar_t file[256] = {};
+        const std::wstring folder = Settings::Preferences().ProfileDir();
+        std::wstring filter = LoadText(IDS_PROFILE_FILTER);
+        filter.push_back(L'\0');
+        filter += L"*.ovp";
+        filter.push_back(L'\0');
+        filter += LoadText(IDS_ALL_FILES_FILTER);
+        filter.push_back(L'\0');
+        filter += L"*.*";
+        filter.push_back(L'\0');
+        OPENFILENAMEW dialog{};
+        dialog.lStructSize = sizeof dialog;
+        dialog.hwndOwner = Handle();
+        dialog.lpstrFilter = filter.c_str();
+        dialog.lpstrFile = file;
+        dialog.nMaxFile = 256;
+        dialog.lpstrInitialDir = folder.c_str();
+        dialog.Flags = OFN_PATHMUSTEXIST;
+        if (!GetOpenFileNameW(&dialog)) return;
+        UpdateWindow(Handle());
+        path = file;
+    }
+    LoadProfile(path);
+}
+
+void MainWindow::LoadProfile(const std::wstring& path) {
+    const std::wstring caption = LoadText(IDS_FILE_READ_CAPTION) + path;
+    HANDLE probe = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) {
+        wchar_t* text = nullptr;
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, GetLastError(), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+        MessageBoxW(nullptr, text ? text : L"", LoadText(IDS_FILE_READ_ERROR).c_str(),
+                    MB_ICONERROR | MB_TOPMOST);
+        if (text) LocalFree(text);
+    } else {
+        CloseHandle(probe);
+    }
+    const Settings::Profile profile(path);
+    const int type = profile.TypeId();
+    if (type == -1) {
+        MessageBoxW(Handle(), Format(LoadText(IDS_NO_SYSTEM_TYPE).c_str(), L"SYSTEM", L"TYPE_ID").c_str(),
+                    caption.c_str(), MB_TASKMODAL | MB_ICONERROR);
+        return;
+    }
+    AppState& state = AppState::Get();
+    state.systemTypeId = uint32_t(type);
+    if (!Lib3CreateSystem(state.systemTypeId, &state.system, state.logger)) {
+        state.system = nullptr;
+        MessageBoxW(nullptr, LoadText(IDS_TYPE_NOT_SUPPORTED).c_str(), caption.c_str(),
+                    MB_TASKMODAL | MB_ICONERROR);
+        return;
+    }
+    Settings::LoadOptionsFromProfile(state.system, path);
+    WaitCursor wait;
+    if (!state.system->Init()) return;
+    state.systemName = profile.Name();
+    BuildSystemUi();
+    if (state.system->GetDataTransfer(0, &state.transfer)) {
+        if (client_) SendMessageW(client_->FirstPane().Child().Handle(), UWM_LOAD_OPTIONS, 0,
+                                  reinterpret_cast<LPARAM>(path.c_str()));
+        series_ = !profile.Series();
+        ToggleSeries();
+        StartRenderer(Render::CommandRun);
+    }
+    Settings::Preferences().ReadCaptureFolder(state.captureFolder);
+    profile.ReadCaptureFolder(state.captureFolder);
+    SetPaneWidths();
+    SendMessageW(Handle(), UWM_OPTION_CHANGED, 0, kSyncModeOption);
+}
+
+void MainWindow::SaveProfile() {
+    AppState& state = AppState::Get();
+    if (!systemOpen_ || !state.system) return;
+    wchar_t file[256] = {};
+    const std::wstring folder = Settings::Preferences().ProfileDir();
+    std::wstring filter = LoadText(IDS_PROFILE_FILTER);
+    filter.push_back(L'\0');
+    filter += L"*.ovp";
+    filter.push_back(L'\0');
+    filter += LoadText(IDS_ALL_FILES_FILTER);
+    filter.push_back(L'\0');
+    filter += L"*.*";
+    filter.push_back(L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = Handle();
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = 256;
+    dialog.lpstrInitialDir = folder.c_str();
+    dialog.Flags = OFN_PATHMUSTEXIST;
+    if (!GetSaveFileNameW(&dialog)) return;
+    const Settings::Profile profile(Settings::Profile::WithProfileExtension(file));
+    WaitCursor wait;
+    profile.WriteSystem(state.systemTypeId, state.systemName, state.system->GetInfo());
+    profile.WriteSnapshots(state.snapshots);
+    if (client_) {
+        SendMessageW(client_->FirstPane().Child().Handle(), UWM_SAVE_OPTIONS, 0,
+                     reinterpret_cast<LPARAM>(profile.Path().c_str()));
+        profile.WriteSeries(series_);
+    }
+    profile.WriteCaptureFolder(state.captureFolder);
+}
+
+void MainWindow::CloseCamera() {
+    AppState& state = AppState::Get();
+    if (series_) {
+        series_ = false;
+        KillTimer(Handle(), kSeriesTimer);
+        state.Renderer().SetSeries(false);
+    }
+    StartRenderer(Render::CommandStop);
+    if (state.system) {
+        state.system->StopInput(true);
+        state.transfer = nullptr;
+        Lib3ReleaseSystem(state.systemTypeId);
+    }
+    state.snapshots.Clear();
+    state.systemName.clear();
+    state.system = nullptr;
+    state.transfer = nullptr;
+    syncMode_ = nullptr;
+    exposure_ = nullptr;
+    if (client_) {
+        client_->Destroy();
+        client_.reset();
+    }
+    for (int part = 1; part <= 3; ++part) SetStatusText(part, L"");
+    if (rebar_) {
+        for (LRESULT bands = SendMessageW(rebar_, RB_GETBANDCOUNT, 0, 0); bands > 1; --bands)
+            SendMessageW(rebar_, RB_DELETEBAND, bands - 1, 0);
+    }
+    if (zelToolbar_) {
+        DestroyWindow(zelToolbar_);
+        zelToolbar_ = nullptr;
+    }
+    systemOpen_ = false;
+    paused_ = false;
+    UpdateUi();
+}
+
+}  // namespace AppGui
