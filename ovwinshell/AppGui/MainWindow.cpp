@@ -671,6 +671,8 @@ void MainWindow::CloseCamera() {
     }
     systemOpen_ = false;
     paused_ = false;
+    // Without a camera the window carries the bare program name again.
+    if (Handle()) SetWindowTextW(Handle(), kTitle);
     UpdateUi();
 }
 
