@@ -7,6 +7,8 @@
 #include "Lib3Wrapper/Exports.h"
 #include "Render/ImageProcessor.h"
 #include "Render/Kernels/Binning.h"
+#include "Render/Kernels/FrameStatistics.h"
+#include "Render/Kernels/Histogram.h"
 #include "Render/Kernels/ZelConversion.h"
 #include "Render/PrivateRenderer.h"
 #include "Render/RenderMessages.h"
@@ -157,6 +159,37 @@ void BenchBinning() {
     }
 }
 
+// The statistics surface's two computations on a Mono frame as the pane sets
+// them up (10-bit mask, 512 bins), without gain shift. The previous frame
+// differs from the current one and the previous mean lies inside the frame's
+// values, so the thresholded sums count pixels.
+void BenchStatistics() {
+    using namespace Render::Kernels;
+    const std::vector<uint16_t> current = RandomSamples(kSide * kSide);
+    std::vector<uint16_t> previous(current.size());
+    for (size_t i = 0; i < previous.size(); ++i) previous[i] = uint16_t(current[(i * 7 + 3) % current.size()]);
+    const size_t bytes = current.size() * 2;
+    volatile double sink = 0;
+    for (uint32_t mask : {0xFFC0u, 0xFFFFu}) {
+        const double previousMean = mask == 0xFFC0 ? 32.0 : 2048.0;
+        const double seconds = bench::BestSeconds([&] {
+            sink = ComputeFrameStatistics(current.data(), previous.data(), kSide, kSide, kLayoutMono, 0, mask,
+                                          previousMean)
+                       .mean;
+        });
+        char name[64];
+        std::snprintf(name, sizeof name, "frame statistics (mask %04X)", mask);
+        bench::PrintRow(name, seconds, kPixels, bytes);
+    }
+    std::vector<uint32_t> raw(kRawHistogramSize), spare(kRawHistogramSize), bins(512);
+    const double seconds = bench::BestSeconds([&] {
+        CountRawHistogram(current.data(), kSide, kSide, kLayoutMono, 0, raw.data(), spare.data());
+        BinHistogram(raw.data(), 512, bins.data());
+        sink = FindHistogramReference(bins.data(), 512).reference;
+    });
+    bench::PrintRow("histogram (raw counts, 512 bins)", seconds, kPixels, bytes);
+}
+
 // A plain file of the same bytes, written the way the TIFF writer writes.
 bool WritePlain(const std::wstring& path, const void* bytes, DWORD size) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -191,6 +224,7 @@ int main() {
     BenchZelConversion();
     BenchImageProcessor();
     BenchBinning();
+    BenchStatistics();
     BenchTiff();
     BenchDisplayAndLiveLoop();
     return 0;

@@ -67,9 +67,10 @@ protected:
         return surface.Create(directDraw_, request.width, request.height);
     }
 
-    static Image ReadBack(Render::Surface& surface) {
+    static Image ReadBack(Render::Surface& surface) { return ReadBack(surface.OffScreen()); }
+
+    static Image ReadBack(IDirectDrawSurface7* s) {
         Image image;
-        IDirectDrawSurface7* s = surface.OffScreen();
         if (!s) return image;
         DDSURFACEDESC2 desc{};
         desc.dwSize = sizeof desc;
