@@ -281,6 +281,14 @@ void MainWindow::OnCommand(UINT id) {
     Render::PrivateRenderer& renderer = AppState::Get().Renderer();
     switch (id) {
         case ID_APP_EXIT: DestroyWindow(Handle()); break;
+        case ID_APP_ABOUT: {
+            // A plain box until the About dialog exists: the program and the camera's information text.
+            IOvSystem* system = AppState::Get().system;
+            const std::wstring info = system ? Widen(system->GetInfo()) : std::wstring();
+            MessageBoxW(Handle(), (std::wstring(kTitle) + (info.empty() ? L"" : L"\n\n" + info)).c_str(), kTitle,
+                        MB_OK | MB_ICONINFORMATION);
+            break;
+        }
         case ID_CAMERA_NEW: NewCamera(); break;
         case ID_CAMERA_OPEN: OpenProfile(); break;
         case ID_CAMERA_SAVE: SaveProfile(); break;

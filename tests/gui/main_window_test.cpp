@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "AppGui/AppState.h"
 #include "AppGui/CommandLine.h"
@@ -173,6 +174,20 @@ TEST_F(MainWindowTest, SaveFrameWritesIntoTheCaptureFolder) {
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
     ASSERT_TRUE(GetFileAttributesExW(saved.c_str(), GetFileExInfoStandard, &attributes));
     EXPECT_EQ(attributes.nFileSizeLow, 110u + 1280u * 1024u * 2u);
+    // The samples read back are the frame's (pixel readout gives the raw 12-bit values).
+    HANDLE file = CreateFileW(saved.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    std::vector<uint16_t> samples(1280 * 1024);
+    DWORD read = 0;
+    SetFilePointer(file, 110, nullptr, FILE_BEGIN);
+    ReadFile(file, samples.data(), DWORD(samples.size() * 2), &read, nullptr);
+    CloseHandle(file);
+    ASSERT_EQ(read, samples.size() * 2);
+    for (int32_t point = 0; point < 20; ++point) {
+        const int32_t x = point * 61 % 1280, y = point * 47 % 1024;
+        uint32_t values[3] = {}, count = 0;
+        ASSERT_TRUE(AppState::Get().Renderer().GetPixel(x, y, values, &count));
+        EXPECT_EQ(samples[size_t(y) * 1280 + x], values[0]) << x << "," << y;
+    }
     DeleteFileW(saved.c_str());
     RemoveDirectoryW(folder.c_str());
 }
