@@ -65,6 +65,29 @@ std::wstring Widen(const char* text) {
     return wide;
 }
 
+// The open or save dialog for profiles, starting in the profile folder preference.
+bool AskProfilePath(HWND owner, bool save, std::wstring* path) {
+    wchar_t file[256] = {};
+    const std::wstring folder = Settings::Preferences().ProfileDir();
+    std::wstring filter = LoadText(IDS_PROFILE_FILTER);
+    for (const std::wstring& part : {std::wstring(L"*.ovp"), LoadText(IDS_ALL_FILES_FILTER), std::wstring(L"*.*")}) {
+        filter.push_back(L'\0');
+        filter += part;
+    }
+    filter.push_back(L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = 256;
+    dialog.lpstrInitialDir = folder.c_str();
+    dialog.Flags = OFN_PATHMUSTEXIST;
+    if (!(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog))) return false;
+    *path = file;
+    return true;
+}
+
 const TBBUTTON kMainButtons[] = {
     {0, ID_CAMERA_NEW, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
     {1, ID_CAMERA_OPEN, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
@@ -540,27 +563,8 @@ void MainWindow::OpenProfile() {
     if (!profilePath_.empty()) {
         path.swap(profilePath_);
     } else {
-        wchar_t file[256] = {};
-        const std::wstring folder = Settings::Preferences().ProfileDir();
-        std::wstring filter = LoadText(IDS_PROFILE_FILTER);
-        filter.push_back(L'\0');
-        filter += L"*.ovp";
-        filter.push_back(L'\0');
-        filter += LoadText(IDS_ALL_FILES_FILTER);
-        filter.push_back(L'\0');
-        filter += L"*.*";
-        filter.push_back(L'\0');
-        OPENFILENAMEW dialog{};
-        dialog.lStructSize = sizeof dialog;
-        dialog.hwndOwner = Handle();
-        dialog.lpstrFilter = filter.c_str();
-        dialog.lpstrFile = file;
-        dialog.nMaxFile = 256;
-        dialog.lpstrInitialDir = folder.c_str();
-        dialog.Flags = OFN_PATHMUSTEXIST;
-        if (!GetOpenFileNameW(&dialog)) return;
+        if (!AskProfilePath(Handle(), false, &path)) return;
         UpdateWindow(Handle());
-        path = file;
     }
     LoadProfile(path);
 }
@@ -614,26 +618,9 @@ void MainWindow::LoadProfile(const std::wstring& path) {
 void MainWindow::SaveProfile() {
     AppState& state = AppState::Get();
     if (!systemOpen_ || !state.system) return;
-    wchar_t file[256] = {};
-    const std::wstring folder = Settings::Preferences().ProfileDir();
-    std::wstring filter = LoadText(IDS_PROFILE_FILTER);
-    filter.push_back(L'\0');
-    filter += L"*.ovp";
-    filter.push_back(L'\0');
-    filter += LoadText(IDS_ALL_FILES_FILTER);
-    filter.push_back(L'\0');
-    filter += L"*.*";
-    filter.push_back(L'\0');
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = Handle();
-    dialog.lpstrFilter = filter.c_str();
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = 256;
-    dialog.lpstrInitialDir = folder.c_str();
-    dialog.Flags = OFN_PATHMUSTEXIST;
-    if (!GetSaveFileNameW(&dialog)) return;
-    const Settings::Profile profile(Settings::Profile::WithProfileExtension(file));
+    std::wstring chosen;
+    if (!AskProfilePath(Handle(), true, &chosen)) return;
+    const Settings::Profile profile(Settings::Profile::WithProfileExtension(chosen));
     WaitCursor wait;
     profile.WriteSystem(state.systemTypeId, state.systemName, state.system->GetInfo());
     profile.WriteSnapshots(state.snapshots);
