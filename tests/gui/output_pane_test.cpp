@@ -17,6 +17,7 @@
 
 #include "AppGui/AppMessages.h"
 #include "AppGui/AppState.h"
+#include "AppGui/MainWindow.h"
 #include "AppGui/Panes/OutputPaneLogic.h"
 #include "AppGui/Panes/ViewOutputPane.h"
 #include "AppGui/Resources/resource.h"
@@ -449,6 +450,64 @@ TEST_F(OutputPaneTest, TheDataRateBoxShowsTheTransfersAmountAndRate) {
     SendMessageW(dialog, WM_COMMAND, IDC_DATA_RATE, 0);
     EXPECT_TRUE(KillTimer(dialog, ViewStatisticChildPane::kRateTimer));
     AppState::Get().transfer = nullptr;
+}
+
+}  // namespace
+
+// --- a look at the statistics tab in the main window (not a test) -----------
+// Run by scripts/output-screenshot.sh with OV_OUTPUT_SCREENSHOT_DIR (a folder
+// for the "ready"/"done" hand-shake) and OV_OUTPUT_SCREENSHOT_PROFILE (the
+// demo profile): opens the profile, shows the statistics tab with the data
+// rate on, says "ready" and keeps the window live until "done" appears.
+namespace {
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::wstring EnvironmentText(const wchar_t* name) {
+    wchar_t value[1024] = {};
+    return GetEnvironmentVariableW(name, value, 1024) ? std::wstring(value) : std::wstring();
+}
+
+TEST(OutputPaneScreenshot, ShowForScreenshot) {
+    const std::wstring folder = EnvironmentText(L"OV_OUTPUT_SCREENSHOT_DIR");
+    const std::wstring profile = EnvironmentText(L"OV_OUTPUT_SCREENSHOT_PROFILE");
+    if (folder.empty() || profile.empty()) GTEST_SKIP() << "only for scripts/output-screenshot.sh";
+    MessageBoxCatcher catcher;
+    OvSimReset();
+    auto window = std::make_unique<MainWindow>(profile);
+    ASSERT_NE(window->CreateMain(), nullptr);
+    ShowWindow(window->Handle(), SW_SHOWMAXIMIZED);
+    for (int i = 0; i < 5000 && !window->IsSystemOpen(); ++i) {
+        Pump();
+        Sleep(2);
+    }
+    ASSERT_TRUE(window->IsSystemOpen());
+    Pump();
+    if (!window->ShowStatistics()) SendMessageW(window->Handle(), WM_COMMAND, ID_SHOW_STATISTICS, 0);
+    Pump();
+    ViewOutputPane& output = window->Client()->SecondPane().SecondPane();
+    ASSERT_NE(output.StatisticPane(), nullptr);
+    HWND dialog = output.StatisticPane()->Handle();
+    CheckDlgButton(dialog, IDC_DATA_RATE, BST_CHECKED);
+    SendMessageW(dialog, WM_COMMAND, IDC_DATA_RATE, 0);
+    // 2048 bins: the demo camera's values start some way right of the bin 0,
+    // which leaves the statistics lines clear of the bars.
+    CheckRadioButton(dialog, IDC_HIST_BITS_8, IDC_HIST_BITS_13, IDC_HIST_BITS_11);
+    SendMessageW(dialog, WM_COMMAND, IDC_HIST_BITS_11, 0);
+    output.LogPane().Log(Allocated("*** Error ***\nText: a sample entry of the event log\n"), false);
+    // Some seconds of live frames, so the rate texts are filled.
+    for (int i = 0; i < 1500; ++i) {
+        Pump();
+        Sleep(2);
+    }
+    HANDLE ready = CreateFileW((folder + L"\\ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    CloseHandle(ready);
+    for (int i = 0; i < 60000 && !Exists(folder + L"\\done"); ++i) {
+        Pump();
+        Sleep(2);
+    }
+    DestroyWindow(window->Handle());
+    Pump();
 }
 
 }  // namespace
