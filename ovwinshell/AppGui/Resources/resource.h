@@ -45,3 +45,35 @@
 #define IDS_STATUS_FPS 211           // format: frames per second
 #define IDS_PROFILE_FILTER 212
 #define IDS_ALL_FILES_FILTER 213
+
+// The output pane: the log's pop-up menu and command, the tab texts, the
+// log's alert box title.
+#define IDR_LOG_MENU 106
+#define ID_LOG_CLEAR 40033
+#define IDS_LOG_ALERT_TITLE 214
+#define IDS_TAB_LOG 215
+#define IDS_TAB_RECORDING 216
+#define IDS_TAB_STATISTICS 217
+
+// The statistics tab (dialog template 103) and its depth list texts.
+#define IDD_STATISTICS 103
+#define IDC_HIST_BITS_8 1023
+#define IDC_HIST_BITS_9 1024
+#define IDC_HIST_BITS_10 1025
+#define IDC_HIST_BITS_11 1026
+#define IDC_HIST_BITS_12 1027
+#define IDC_HIST_BITS_13 1028
+#define IDC_HIST_SHOW 1029
+#define IDC_STAT_SHOW 1030
+#define IDC_STAT_DEPTH 1031
+#define IDC_HIST_FRAME 1041
+#define IDC_HIST_SCROLL 1042
+#define IDC_HIST_KEEP_PICTURE 1103
+#define IDC_HIST_NORMALISE 1104
+#define IDC_DATA_RATE 1119
+#define IDC_DATA_AMOUNT 1120
+#define IDC_DATA_SPEED 1121
+#define IDS_DEPTH_8 218
+#define IDS_DEPTH_10 219
+#define IDS_DEPTH_12 220
+#define IDS_DEPTH_16 221
