@@ -548,6 +548,10 @@ void MainWindow::NewCamera() {
         return;
     }
     BuildSystemUi();
+    if (client_) {
+        SendMessageW(client_->FirstPane().Child().Handle(), UWM_BUILD_OPTIONS, 0, 0);
+        SendMessageW(client_->FirstPane().Child().Handle(), UWM_FIT_OPTIONS, 0, 0);
+    }
     SetPaneWidths();
     Settings::Preferences().ReadCaptureFolder(state.captureFolder);
     if (state.systemTypeId == kVextType) return;
@@ -603,8 +607,11 @@ void MainWindow::LoadProfile(const std::wstring& path) {
     state.systemName = profile.Name();
     BuildSystemUi();
     if (state.system->GetDataTransfer(0, &state.transfer)) {
-        if (client_) SendMessageW(client_->FirstPane().Child().Handle(), UWM_LOAD_OPTIONS, 0,
-                                  reinterpret_cast<LPARAM>(path.c_str()));
+        if (client_) {
+            SendMessageW(client_->FirstPane().Child().Handle(), UWM_LOAD_OPTIONS, 0,
+                         reinterpret_cast<LPARAM>(path.c_str()));
+            SendMessageW(client_->FirstPane().Child().Handle(), UWM_FIT_OPTIONS, 0, 0);
+        }
         series_ = !profile.Series();
         ToggleSeries();
         StartRenderer(Render::CommandRun);
