@@ -43,11 +43,13 @@ const Names kInterfaceNames[] = {
     {kInfoTotalFrames, "Total frames count", "Всего кадров"},
 };
 
+// Unit texts are shown to the user (and written to profiles) from either
+// selector, so both carry the Russian abbreviation.
 const Names kUnitNames[] = {
-    {kUnitMicroseconds, "us", "мкс"},
-    {kUnitMilliseconds, "ms", "мс"},
-    {kUnitPercent, "pct", "%"},
-    {kUnitFramesPerSecond, "fps", "кадр/с"},
+    {kUnitMicroseconds, "мкс", "мкс"},
+    {kUnitMilliseconds, "мс", "мс"},
+    {kUnitPercent, "%", "%"},
+    {kUnitFramesPerSecond, "кадр/с", "кадр/с"},
 };
 
 const std::pair<uint32_t, const char*> kEnumValueNames[] = {

@@ -68,7 +68,11 @@ TEST_F(OptionTest, ScalarUnitsNamesAndIds) {
     ASSERT_TRUE(exposure->GetUnitId(milliseconds.c_str(), &unit));
     EXPECT_EQ(unit, 3u);
     std::string upper = milliseconds;
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    // Upper case in code page 1251: Cyrillic lower-case letters are 0xE0..0xFF, 0x20 above their capitals.
+    for (char& c : upper) {
+        const auto byte = static_cast<unsigned char>(c);
+        c = static_cast<char>(byte >= 0xE0 ? byte - 0x20 : std::toupper(byte));
+    }
     ASSERT_NE(upper, milliseconds);
     EXPECT_FALSE(exposure->GetUnitId(upper.c_str(), &unit));
     EXPECT_FALSE(exposure->GetUnitName(31, &name));  // a unit it does not support
