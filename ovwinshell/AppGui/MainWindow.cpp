@@ -7,6 +7,7 @@
 
 #include "AppGui/AppMessages.h"
 #include "AppGui/AppState.h"
+#include "AppGui/Dialogs/CDlgPreferences.h"
 #include "AppGui/Dialogs/DlgCreate.h"
 #include "AppGui/Framework/ResourceText.h"
 #include "AppGui/Framework/Zoom.h"
@@ -313,6 +314,7 @@ void MainWindow::OnCommand(UINT id) {
                         MB_OK | MB_ICONINFORMATION);
             break;
         }
+        case ID_SETTINGS_COMMON: CDlgPreferences().DoModal(Handle()); break;
         case ID_CAMERA_NEW: NewCamera(); break;
         case ID_CAMERA_OPEN: OpenProfile(); break;
         case ID_CAMERA_SAVE: SaveProfile(); break;

@@ -1,13 +1,12 @@
 #pragma once
 // Drives the modal dialogs a test opens on this thread: each new dialog
-// window, once it is shown, is handed to the next script in line (run from a
+// window, once it is created, is handed to the next script in line (run from a
 // thread timer inside the dialog's own message loop). Message boxes are
 // recorded and closed with their default button instead.
 #include <windows.h>
 
 #include <deque>
 #include <functional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -61,23 +60,23 @@ public:
 private:
     static bool IsMessageBox(HWND window) { return GetDlgItem(window, 0xFFFF) != nullptr; }
 
+    static bool IsDialogClass(HWND window) {
+        wchar_t className[64] = {};
+        GetClassNameW(window, className, 64);
+        return std::wstring(className) == L"#32770";
+    }
+
+    // Every top-level dialog is taken up once its creation (and so its
+    // WM_INITDIALOG) is over: from a thread timer, which whatever message
+    // loop runs next dispatches.
     static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
         DialogDriver* self = instance_;
-        if (self && code == HCBT_DESTROYWND) self->seen_.erase(reinterpret_cast<HWND>(wParam));
-        if (self && code == HCBT_ACTIVATE) {
-            HWND window = reinterpret_cast<HWND>(wParam);
-            wchar_t className[64] = {};
-            GetClassNameW(window, className, 64);
-            if (std::wstring(className) == L"#32770" && self->seen_.insert(window).second) {
-                if (IsMessageBox(window)) {
-                    self->boxes_.push_back({Text(window), Text(GetDlgItem(window, 0xFFFF))});
-                    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-                    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-                } else {
-                    self->captions_.push_back(Text(window));
-                    self->pending_.push_back(window);
-                    SetTimer(nullptr, 0, 1, &DialogDriver::TimerProc);
-                }
+        HWND window = reinterpret_cast<HWND>(wParam);
+        if (self && code == HCBT_CREATEWND) {
+            const auto* create = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
+            if (!(create->lpcs->style & WS_CHILD) && IsDialogClass(window)) {
+                self->pending_.push_back(window);
+                SetTimer(nullptr, 0, 1, &DialogDriver::TimerProc);
             }
         }
         return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -90,6 +89,13 @@ private:
         HWND dialog = self->pending_.front();
         self->pending_.pop_front();
         if (!IsWindow(dialog)) return;
+        if (IsMessageBox(dialog)) {
+            self->boxes_.push_back({Text(dialog), Text(GetDlgItem(dialog, 0xFFFF))});
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            return;
+        }
+        self->captions_.push_back(Text(dialog));
         if (self->scripts_.empty()) {
             Click(dialog, IDCANCEL);
             return;
@@ -103,7 +109,6 @@ private:
     HHOOK hook_ = nullptr;
     std::deque<Script> scripts_;
     std::deque<HWND> pending_;
-    std::set<HWND> seen_;
     std::vector<Box> boxes_;
     std::vector<std::wstring> captions_;
 };
