@@ -7,6 +7,7 @@
 
 #include "AppGui/AppMessages.h"
 #include "AppGui/AppState.h"
+#include "AppGui/Dialogs/CDialogAbout.h"
 #include "AppGui/Dialogs/CDlgPreferences.h"
 #include "AppGui/Dialogs/DlgCreate.h"
 #include "AppGui/Framework/ResourceText.h"
@@ -307,11 +308,8 @@ void MainWindow::OnCommand(UINT id) {
     switch (id) {
         case ID_APP_EXIT: DestroyWindow(Handle()); break;
         case ID_APP_ABOUT: {
-            // A plain box until the About dialog exists: the program and the camera's information text.
             IOvSystem* system = AppState::Get().system;
-            const std::wstring info = system ? Widen(system->GetInfo()) : std::wstring();
-            MessageBoxW(Handle(), (std::wstring(kTitle) + (info.empty() ? L"" : L"\n\n" + info)).c_str(), kTitle,
-                        MB_OK | MB_ICONINFORMATION);
+            CDialogAbout(systemOpen_ && system ? Widen(system->GetInfo()) : std::wstring()).DoModal(Handle());
             break;
         }
         case ID_SETTINGS_COMMON: CDlgPreferences().DoModal(Handle()); break;
