@@ -7,6 +7,9 @@
 
 #include "AppGui/AppMessages.h"
 #include "AppGui/AppState.h"
+#include "AppGui/Dialogs/CDialogAbout.h"
+#include "AppGui/Dialogs/CDlgPreferences.h"
+#include "AppGui/Dialogs/DlgCreate.h"
 #include "AppGui/Framework/ResourceText.h"
 #include "AppGui/Framework/Zoom.h"
 #include "AppGui/Settings/OptionSections.h"
@@ -305,13 +308,11 @@ void MainWindow::OnCommand(UINT id) {
     switch (id) {
         case ID_APP_EXIT: DestroyWindow(Handle()); break;
         case ID_APP_ABOUT: {
-            // A plain box until the About dialog exists: the program and the camera's information text.
             IOvSystem* system = AppState::Get().system;
-            const std::wstring info = system ? Widen(system->GetInfo()) : std::wstring();
-            MessageBoxW(Handle(), (std::wstring(kTitle) + (info.empty() ? L"" : L"\n\n" + info)).c_str(), kTitle,
-                        MB_OK | MB_ICONINFORMATION);
+            CDialogAbout(systemOpen_ && system ? Widen(system->GetInfo()) : std::wstring()).DoModal(Handle());
             break;
         }
+        case ID_SETTINGS_COMMON: CDlgPreferences().DoModal(Handle()); break;
         case ID_CAMERA_NEW: NewCamera(); break;
         case ID_CAMERA_OPEN: OpenProfile(); break;
         case ID_CAMERA_SAVE: SaveProfile(); break;
@@ -521,29 +522,12 @@ void MainWindow::SetPaneWidths() {
 
 void MainWindow::NewCamera() {
     if (systemOpen_) CloseCamera();
-    // A minimal chooser: the camera types in a pop-up menu at the cursor.
-    IOvEnum* types = nullptr;
-    HMENU popup = CreatePopupMenu();
-    if (Lib3GetSystemTypes(&types)) {
-        uint32_t id = 0;
-        const char* text = nullptr;
-        for (bool more = types->First(&id, &text, nullptr); more; more = types->Next(&id, &text, nullptr))
-            AppendMenuW(popup, MF_STRING, 1000 + id, Widen(text).c_str());
-    }
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    const UINT chosen = TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY, cursor.x, cursor.y, 0, Handle(), nullptr);
-    wchar_t name[260] = {};
-    if (chosen) GetMenuStringW(popup, chosen, name, 260, MF_BYCOMMAND);
-    DestroyMenu(popup);
     AppState& state = AppState::Get();
-    if (!chosen) {
-        SetWindowTextW(Handle(), kTitle);
-        return;
-    }
-    state.systemTypeId = chosen - 1000;
-    state.systemName = name;
-    if (!Lib3CreateSystem(state.systemTypeId, &state.system, state.logger) || !state.system->Init()) {
+    if (DlgCreate().DoModal(Handle()) != IDOK || !state.system) {
+        // A system the dialog created but did not open is let go at once.
+        if (state.system) Lib3ReleaseSystem(state.systemTypeId);
+        state.system = nullptr;
+        state.snapshots.Clear();
         SetWindowTextW(Handle(), kTitle);
         return;
     }
