@@ -427,7 +427,9 @@ void MainWindow::StatusTick() {
     const DWORD now = GetTickCount();
     if (statusTicked_ && now - lastStatusTick_ < 1000) return;
     double rate = 0;
-    SetStatusText(3, AppState::Get().Renderer().GetFrameRate(&rate) ? Format(L" Fps = %-6.2f", rate) : L"");
+    std::wstring fps;
+    if (AppState::Get().Renderer().GetFrameRate(&rate)) fps = Format(L" Fps = %-6.2f", rate);
+    SetStatusText(3, fps);
     std::wstring typeInfo;
     IOvSystem* system = AppState::Get().system;
     OVHANDLE iface = 0;

@@ -61,6 +61,17 @@ protected:
     uint32_t Run() override;
 
 private:
+    // The GUI's settings are written and read under the renderer lock.
+    template <class T>
+    void SetLocked(T& field, T value) {
+        CritSecLock guard(lock_);
+        field = value;
+    }
+    template <class T>
+    T Locked(const T& field) {
+        CritSecLock guard(lock_);
+        return field;
+    }
     void TakeTransferAndFormat();
     void ReloadRange();
     void AcquisitionStep(DWORD* timeout);

@@ -26,45 +26,14 @@ void PrivateRenderer::AcquireOne() {
     if (longExposure_ && softwareStart_ && main) SendNotifyMessageW(main, UWM_EXPOSURE_STARTED, 0, 0);
 }
 
-void PrivateRenderer::SetSeries(bool on) {
-    CritSecLock guard(lock_);
-    series_ = on;
-}
-
-void PrivateRenderer::SetNotifyWindow(HWND window) {
-    CritSecLock guard(lock_);
-    notifyWindow_ = window;
-}
-
-void PrivateRenderer::SetSoftwareStart(bool on) {
-    CritSecLock guard(lock_);
-    softwareStart_ = on;
-}
-
-void PrivateRenderer::SetSyncBlocking(bool on) {
-    CritSecLock guard(lock_);
-    syncBlocking_ = on;
-}
-
-void PrivateRenderer::SetLongExposure(bool on) {
-    CritSecLock guard(lock_);
-    longExposure_ = on;
-}
-
-void PrivateRenderer::SetPlaybackSpeed(double speed) {
-    CritSecLock guard(lock_);
-    speed_ = speed;
-}
-
-double PrivateRenderer::GetPlaybackSpeed() {
-    CritSecLock guard(lock_);
-    return speed_;
-}
-
-int32_t PrivateRenderer::FrameIndex() {
-    CritSecLock guard(lock_);
-    return index_;
-}
+void PrivateRenderer::SetSeries(bool on) { SetLocked(series_, on); }
+void PrivateRenderer::SetNotifyWindow(HWND window) { SetLocked(notifyWindow_, window); }
+void PrivateRenderer::SetSoftwareStart(bool on) { SetLocked(softwareStart_, on); }
+void PrivateRenderer::SetSyncBlocking(bool on) { SetLocked(syncBlocking_, on); }
+void PrivateRenderer::SetLongExposure(bool on) { SetLocked(longExposure_, on); }
+void PrivateRenderer::SetPlaybackSpeed(double speed) { SetLocked(speed_, speed); }
+double PrivateRenderer::GetPlaybackSpeed() { return Locked(speed_); }
+int32_t PrivateRenderer::FrameIndex() { return Locked(index_); }
 
 bool PrivateRenderer::GetFrameRate(double* rate) {
     CritSecLock guard(lock_);

@@ -173,64 +173,24 @@ void StatisticSurface::SetStatisticsMask(uint16_t mask) {
     mask_ = mask;
 }
 
-bool StatisticSurface::ToggleHistogram() {
+bool StatisticSurface::Flip(uint8_t& flag) {
     CritSecLock guard(lock_);
-    histogramOn_ = !histogramOn_;
-    return histogramOn_;
+    flag = !flag;
+    return flag != 0;
 }
 
-bool StatisticSurface::ToggleStatistics() {
-    CritSecLock guard(lock_);
-    statisticsOn_ = !statisticsOn_;
-    return statisticsOn_;
-}
+bool StatisticSurface::ToggleHistogram() { return Flip(histogramOn_); }
+bool StatisticSurface::ToggleStatistics() { return Flip(statisticsOn_); }
+bool StatisticSurface::ToggleKeepPicture() { return Flip(keepPicture_); }
+bool StatisticSurface::ToggleNormalisation() { return Flip(normalise_); }
 
-bool StatisticSurface::ToggleKeepPicture() {
-    CritSecLock guard(lock_);
-    keepPicture_ = !keepPicture_;
-    return keepPicture_;
-}
-
-bool StatisticSurface::ToggleNormalisation() {
-    CritSecLock guard(lock_);
-    normalise_ = !normalise_;
-    return normalise_;
-}
-
-uint32_t StatisticSurface::HistogramBinCount() {
-    CritSecLock guard(lock_);
-    return binCount_;
-}
-
-uint32_t StatisticSurface::HistogramScroll() {
-    CritSecLock guard(lock_);
-    return scroll_;
-}
-
-uint16_t StatisticSurface::StatisticsMask() {
-    CritSecLock guard(lock_);
-    return mask_;
-}
-
-bool StatisticSurface::HistogramOn() {
-    CritSecLock guard(lock_);
-    return histogramOn_;
-}
-
-bool StatisticSurface::StatisticsOn() {
-    CritSecLock guard(lock_);
-    return statisticsOn_;
-}
-
-bool StatisticSurface::KeepPictureOn() {
-    CritSecLock guard(lock_);
-    return keepPicture_;
-}
-
-bool StatisticSurface::NormalisationOn() {
-    CritSecLock guard(lock_);
-    return normalise_;
-}
+uint32_t StatisticSurface::HistogramBinCount() { return Locked(binCount_); }
+uint32_t StatisticSurface::HistogramScroll() { return Locked(scroll_); }
+uint16_t StatisticSurface::StatisticsMask() { return Locked(mask_); }
+bool StatisticSurface::HistogramOn() { return Locked(histogramOn_); }
+bool StatisticSurface::StatisticsOn() { return Locked(statisticsOn_); }
+bool StatisticSurface::KeepPictureOn() { return Locked(keepPicture_); }
+bool StatisticSurface::NormalisationOn() { return Locked(normalise_); }
 
 Kernels::FrameStatistics StatisticSurface::LastStatistics() {
     CritSecLock guard(lock_);

@@ -76,6 +76,13 @@ public:
     int32_t ValueColumn() const;
 
 private:
+    // Settings are read and flipped under the surface's lock (Draw runs on the worker).
+    bool Flip(uint8_t& flag);
+    template <class T>
+    T Locked(const T& field) {
+        CritSecLock guard(lock_);
+        return field;
+    }
     void DrawStatistics(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t layout);
     void DrawHistogram(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t layout);
     // Fills a rectangle of the image (cut to it) with white.

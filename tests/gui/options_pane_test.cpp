@@ -179,7 +179,9 @@ protected:
         ASSERT_TRUE(DllModule::Lib3Wrapper::Lib3CreateSystem(type, &state.system, &Log()));
         ASSERT_TRUE(state.system->Init());
         // The options are changed under the acquisition lock of the handed-out transfer.
-        if (type != 3) ASSERT_TRUE(state.system->GetDataTransfer(0, &state.transfer));
+        if (type != 3) {
+            ASSERT_TRUE(state.system->GetDataTransfer(0, &state.transfer));
+        }
         ASSERT_NE(pane_.Create(host_, RECT{0, 0, 300, 600}, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN), nullptr);
     }
     void Build() {
