@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "AppGui/AppMessages.h"
+#include "Common/AnsiText.h"
 #include "AppGui/AppState.h"
 #include "AppGui/Dialogs/CDialogAbout.h"
 #include "AppGui/Dialogs/CDlgPreferences.h"
@@ -58,14 +59,6 @@ std::wstring Format(const wchar_t* format, ...) {
     va_end(args);
     text[511] = L'\0';
     return text;
-}
-
-std::wstring Widen(const char* text) {
-    if (!text || !*text) return {};
-    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    std::wstring wide(length > 0 ? length - 1 : 0, L'\0');
-    if (length > 1) MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
-    return wide;
 }
 
 // The open or save dialog for profiles, starting in the profile folder preference.
@@ -309,7 +302,7 @@ void MainWindow::OnCommand(UINT id) {
         case ID_APP_EXIT: DestroyWindow(Handle()); break;
         case ID_APP_ABOUT: {
             IOvSystem* system = AppState::Get().system;
-            CDialogAbout(systemOpen_ && system ? Widen(system->GetInfo()) : std::wstring()).DoModal(Handle());
+            CDialogAbout(systemOpen_ && system ? AnsiToWide(system->GetInfo()) : std::wstring()).DoModal(Handle());
             break;
         }
         case ID_SETTINGS_COMMON: CDlgPreferences().DoModal(Handle()); break;

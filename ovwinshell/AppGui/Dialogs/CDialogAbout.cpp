@@ -4,13 +4,14 @@
 #include "AppGui/Framework/ResourceText.h"
 #include "AppGui/Resources/dialogs_resource.h"
 #include "ovlib3.h"
+#include "Common/AnsiText.h"
 
 CDialogAbout::CDialogAbout(std::wstring systemInfo) : ModalDialog(IDD_ABOUT), systemInfo_(std::move(systemInfo)) {}
 
 std::wstring CDialogAbout::Text(const std::wstring& systemInfo) {
     std::wstring text = AppGui::LoadText(IDS_ABOUT_PROGRAM);
     text += AppGui::LoadText(IDS_ABOUT_LIBRARY);
-    text += AppGui::Dialogs::FromLibraryText(OvLib3Version());
+    text += AnsiToWide(OvLib3Version());
     if (!systemInfo.empty()) text += L"\n" + systemInfo;
     return text;
 }

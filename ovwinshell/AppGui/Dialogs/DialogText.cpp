@@ -2,16 +2,6 @@
 
 namespace AppGui::Dialogs {
 
-std::wstring FromLibraryText(const char* text) {
-    if (!text || !*text) return {};
-    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 1) return {};
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
-    wide.resize(static_cast<size_t>(length - 1));
-    return wide;
-}
-
 void CentreOn(HWND window, HWND owner) {
     RECT area{};
     if (owner && IsWindowVisible(owner) && !IsIconic(owner))

@@ -8,12 +8,13 @@
 #include "Lib3Wrapper/Exports.h"
 #include "Lib3Wrapper/OvTypeLib/IOvEnum.h"
 #include "Lib3Wrapper/OvTypeLib/IOvOption.h"
+#include "Common/AnsiText.h"
 
 namespace AppGui {
 
 using namespace DllModule::Lib3Wrapper;
 using namespace DllModule::Lib3Wrapper::OvTypeLib;
-using Dialogs::FromLibraryText;
+
 
 namespace {
 
@@ -33,20 +34,20 @@ void SnapshotScalar(IOvOption* option, IOvScalarOption* scalar, Settings::Option
     if (!scalar->GetUnits(&units) || !units || !units->First(&unit, &unitName, nullptr)) return;
     int32_t value = 0;
     if (!scalar->GetValue(unit, &value)) return;
-    snapshots.scalars.push_back({FromLibraryText(option->GetName(1)), value, FromLibraryText(unitName)});
+    snapshots.scalars.push_back({AnsiToWide(option->GetName(1)), value, AnsiToWide(unitName)});
 }
 
 void SnapshotEnum(IOvOption* option, IOvEnumOption* item, Settings::OptionSnapshots& snapshots) {
     int32_t value = 0;
     const char* text = nullptr;
     if (!item->GetValue(&value) || !item->GetValueName(value, &text)) return;
-    snapshots.enums.push_back({FromLibraryText(option->GetName(1)), FromLibraryText(text)});
+    snapshots.enums.push_back({AnsiToWide(option->GetName(1)), AnsiToWide(text)});
 }
 
 void SnapshotRect(IOvOption* option, IOvRectOption* rect, Settings::OptionSnapshots& snapshots) {
     Settings::RectSnapshot entry;
     if (!rect->GetRect(&entry.x, &entry.y, &entry.width, &entry.height)) return;
-    entry.name = FromLibraryText(option->GetName(1));
+    entry.name = AnsiToWide(option->GetName(1));
     snapshots.rects.push_back(std::move(entry));
 }
 
@@ -89,7 +90,7 @@ bool DlgCreate::OnInitDialog(HWND) {
         uint32_t id = 0;
         const char* name = nullptr;
         for (bool more = types->First(&id, &name, nullptr); more; more = types->Next(&id, &name, nullptr)) {
-            const std::wstring text = FromLibraryText(name);
+            const std::wstring text = AnsiToWide(name);
             if (SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())) >= 0) typeIds_.push_back(id);
         }
     }

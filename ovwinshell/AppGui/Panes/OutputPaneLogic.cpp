@@ -1,5 +1,7 @@
 #include "OutputPaneLogic.h"
 
+#include "Common/AnsiText.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -23,11 +25,7 @@ LogTextLines SplitLogText(const char* text) {
 }
 
 std::wstring WidenAnsi(const std::string& text) {
-    if (text.empty()) return {};
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring wide(size_t(std::max(length, 0)), L'\0');
-    if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide.data(), length);
-    return wide;
+    return AnsiToWide(text.c_str());
 }
 
 ScrollRange LogHorizontalRange(int widestExtent, int averageCharWidth, int clientWidth) {
