@@ -8,6 +8,7 @@
 #include "AppGui/AppMessages.h"
 #include "Common/AnsiText.h"
 #include "AppGui/AppState.h"
+#include "AppGui/Framework/WaitCursor.h"
 #include "AppGui/Dialogs/CDialogAbout.h"
 #include "AppGui/Dialogs/CDlgPreferences.h"
 #include "AppGui/Dialogs/DlgCreate.h"
@@ -41,15 +42,6 @@ constexpr UINT_PTR kExposureTimer = 116;
 constexpr int kStatusPartWidth = 130;
 const wchar_t* const kTitle = L"OvWinShell";
 
-// Wait cursor for the life of a scope.
-class WaitCursor {
-public:
-    WaitCursor() : previous_(SetCursor(StockCursor(IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(previous_); }
-
-private:
-    HCURSOR previous_;
-};
 
 std::wstring Format(const wchar_t* format, ...) {
     wchar_t text[512];

@@ -2,6 +2,7 @@
 
 #include "AppGui/AppMessages.h"
 #include "AppGui/AppState.h"
+#include "AppGui/Framework/WaitCursor.h"
 #include "AppGui/Dialogs/DialogText.h"
 #include "AppGui/Framework/WindowClass.h"
 #include "AppGui/Resources/dialogs_resource.h"
@@ -17,15 +18,6 @@ using namespace DllModule::Lib3Wrapper::OvTypeLib;
 
 
 namespace {
-
-class WaitCursor {
-public:
-    WaitCursor() : previous_(SetCursor(StockCursor(IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(previous_); }
-
-private:
-    HCURSOR previous_;
-};
 
 void SnapshotScalar(IOvOption* option, IOvScalarOption* scalar, Settings::OptionSnapshots& snapshots) {
     IOvEnum* units = nullptr;
