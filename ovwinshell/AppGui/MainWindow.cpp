@@ -21,6 +21,7 @@
 #include "Lib3Wrapper/lib3datatypes.h"
 #include "Lib3Wrapper/OvTypeLib/IOvEnum.h"
 #include "Lib3Wrapper/OvTypeLib/IOvSystem.h"
+#include "Lib3Wrapper/OvTypeLib/OptionLookup.h"
 #include "Render/PrivateRenderer.h"
 #include "AppGui/Resources/resource.h"
 
@@ -480,18 +481,12 @@ void MainWindow::BuildSystemUi() {
     }
     syncMode_ = nullptr;
     exposure_ = nullptr;
-    IOvEnum* options = nullptr;
-    void* item = nullptr;
-    if (state.system && state.system->GetOptions(&options)) {
-        for (bool more = options->First(nullptr, nullptr, &item); more;
-             more = options->Next(nullptr, nullptr, &item)) {
-            auto* option = static_cast<IOvOption*>(item);
-            const uint32_t id = option->GetId();
-            if ((id == kSyncModeOption || id == kWorkModeOption) && option->GetIndex() == 0 && option->AsEnum())
-                syncMode_ = option->AsEnum();
-            if (id == kExposureOption && option->AsScalar()) exposure_ = option->AsScalar();
-        }
-    }
+    ForEachOption(state.system, [&](IOvOption* option) {
+        const uint32_t id = option->GetId();
+        if ((id == kSyncModeOption || id == kWorkModeOption) && option->GetIndex() == 0 && option->AsEnum())
+            syncMode_ = option->AsEnum();
+        if (id == kExposureOption && option->AsScalar()) exposure_ = option->AsScalar();
+    });
     SetWindowTextW(Handle(), (std::wstring(kTitle) + L"/ " + state.systemName + L" /").c_str());
     systemOpen_ = true;
     UpdateUi();

@@ -10,6 +10,7 @@
 #include "Lib3Wrapper/OvTypeLib/IOvEnum.h"
 #include "Lib3Wrapper/OvTypeLib/IOvOption.h"
 #include "Common/AnsiText.h"
+#include "Lib3Wrapper/OvTypeLib/OptionLookup.h"
 
 namespace AppGui {
 
@@ -46,14 +47,7 @@ void SnapshotRect(IOvOption* option, IOvRectOption* rect, Settings::OptionSnapsh
 }  // namespace
 
 void TakeOptionSnapshots(IOvSystem* system, Settings::OptionSnapshots& snapshots) {
-    IOvEnum* options = nullptr;
-    if (!system || !system->GetOptions(&options) || !options) return;
-    uint32_t id = 0;
-    const char* text = nullptr;
-    void* item = nullptr;
-    for (bool more = options->First(&id, &text, &item); more; more = options->Next(&id, &text, &item)) {
-        auto* option = static_cast<IOvOption*>(item);
-        if (!option) continue;
+    ForEachOption(system, [&](IOvOption* option) {
         switch (option->GetKind()) {
             case OptionKindScalar:
                 if (IOvScalarOption* scalar = option->AsScalar()) SnapshotScalar(option, scalar, snapshots);
@@ -66,7 +60,7 @@ void TakeOptionSnapshots(IOvSystem* system, Settings::OptionSnapshots& snapshots
                 break;
             default: break;  // information values are not settings
         }
-    }
+    });
 }
 
 DlgCreate::DlgCreate() : ModalDialog(IDD_CREATE) {}

@@ -119,11 +119,7 @@ void CamOptionsChildPane::BuildVext(const wchar_t* profile) {
         auto holder = std::make_unique<scalar_option_holder>(Handle(), ApplyAtOnce, system, rate->AsScalar(), true);
         if (holder->HasRange()) Place(std::move(holder), profile);
     }
-    OvTypeLib::IOvEnum* options = nullptr;
-    system->GetOptions(&options);
-    void* item = nullptr;
-    for (bool more = options->First(nullptr, nullptr, &item); more; more = options->Next(nullptr, nullptr, &item)) {
-        auto* option = static_cast<OvTypeLib::IOvOption*>(item);
+    OvTypeLib::ForEachOption(system, [&](OvTypeLib::IOvOption* option) {
         const uint32_t id = option->GetId();
         switch (option->GetKind()) {
             case OvTypeLib::OptionKindScalar: {
@@ -153,7 +149,7 @@ void CamOptionsChildPane::BuildVext(const wchar_t* profile) {
             default:
                 break;
         }
-    }
+    });
 }
 
 void CamOptionsChildPane::BuildZel(const wchar_t* profile) {
@@ -165,13 +161,9 @@ void CamOptionsChildPane::BuildZel(const wchar_t* profile) {
         sync = holder->Option();
         if (sync) workMode_ = Place(std::move(holder), profile);
     }
-    OvTypeLib::IOvEnum* options = nullptr;
-    system->GetOptions(&options);
-    void* item = nullptr;
-    for (bool more = options->First(nullptr, nullptr, &item); more; more = options->Next(nullptr, nullptr, &item)) {
-        auto* option = static_cast<OvTypeLib::IOvOption*>(item);
+    OvTypeLib::ForEachOption(system, [&](OvTypeLib::IOvOption* option) {
         const uint32_t id = option->GetId();
-        if (Contains({0x40000f, kSyncOutput, 0x400012, 0x400048, 0x400049, 0x40004a, 0x40004b}, id)) continue;
+        if (Contains({0x40000f, kSyncOutput, 0x400012, 0x400048, 0x400049, 0x40004a, 0x40004b}, id)) return;
         switch (option->GetKind()) {
             case OvTypeLib::OptionKindScalar: {
                 auto holder =
@@ -194,7 +186,7 @@ void CamOptionsChildPane::BuildZel(const wchar_t* profile) {
             default:
                 break;
         }
-    }
+    });
     OvTypeLib::IOvOption* bound = OvTypeLib::FindSystemOption(system, kGainBoundOption);
     Place(std::make_unique<dig_amplify_option>(
               Handle(), system, bound && bound->GetKind() == OvTypeLib::OptionKindEnum ? bound->AsEnum() : nullptr),

@@ -3,6 +3,7 @@
 #include "Common/AnsiText.h"
 #include "IniFile.h"
 #include "Lib3Wrapper/OvTypeLib/IOvEnum.h"
+#include "Lib3Wrapper/OvTypeLib/OptionLookup.h"
 
 namespace AppGui::Settings {
 
@@ -86,12 +87,7 @@ void ReadRectOption(OvTypeLib::IOvRectOption* option, RectValue& rect, const std
 }
 
 void LoadOptionsFromProfile(OvTypeLib::IOvSystem* system, const std::wstring& path) {
-    OvTypeLib::IOvEnum* options = nullptr;
-    if (!system || !system->GetOptions(&options) || !options) return;
-    void* item = nullptr;
-    for (bool more = options->First(nullptr, nullptr, &item); more; more = options->Next(nullptr, nullptr, &item)) {
-        auto* option = static_cast<OvTypeLib::IOvOption*>(item);
-        if (!option) continue;
+    OvTypeLib::ForEachOption(system, [&](OvTypeLib::IOvOption* option) {
         switch (option->GetKind()) {
         case OvTypeLib::OptionKindScalar: {
             OvTypeLib::IOvScalarOption* scalar = option->AsScalar();
@@ -121,7 +117,7 @@ void LoadOptionsFromProfile(OvTypeLib::IOvSystem* system, const std::wstring& pa
         default:
             break;
         }
-    }
+    });
 }
 
 }  // namespace AppGui::Settings
