@@ -76,6 +76,13 @@ void addZelOptions(System& s) {
                     own(EnumOption(kFormatMono12Packed,
                                    {kFormatMono8High, kFormatMono10Packed, kFormatMono12Packed, kFormatMono16})));
     s.addOption(Stage::PostInit, kOptGain, 0, own(ScalarOption::fixed(100, 100, 1600)));
+    if (m.colour) {
+        // Settings for the viewer only; they do not change the frames. The colour
+        // data has 10 significant bits, so a display shift beyond 4 shows noise.
+        s.addOption(Stage::PostInit, kOptDigitalGainLimit, 0,
+                    own(EnumOption(kGainLimit4, {kGainLimit1, kGainLimit2, kGainLimit4})));
+        s.addOption(Stage::PostInit, kOptCentringFactor, 0, own(ScalarOption::fixed(1, 1, 1, {sameAsNative(kUnitTimes)})));
+    }
     s.addOption(Stage::PostInit, kInfoSensorTemperature, 0,
                 own(InfoOption([&s] { return std::pair<int32_t, int32_t>{s.sensorTemperature(), 0}; })));
 }

@@ -36,6 +36,8 @@ const Names kInterfaceNames[] = {
     {kOptDataFormat, "DataFormat", "Формат данных"},
     {kOptDecimation, "Decimation", "Кратность прореживания"},
     {kOptGain, "Gain", "Усиление"},
+    {kOptDigitalGainLimit, "DigitalGainLimit", "Предел цифр. усиления"},
+    {kOptCentringFactor, "CentringFactor", "Множитель центрирования"},
     {kOptPreTrigger, "PreTrigger", "Предзапись, %"},
     {kOptSyncOutput, "SyncOutput", "Выход синхронизации"},
     {kOptFrameIndex, "FrameIndex", "Номер кадра в записи"},
@@ -48,6 +50,7 @@ const Names kInterfaceNames[] = {
 const Names kUnitNames[] = {
     {kUnitMicroseconds, "мкс", "мкс"},
     {kUnitMilliseconds, "мс", "мс"},
+    {kUnitTimes, "раз", "раз"},
     {kUnitPercent, "%", "%"},
     {kUnitFramesPerSecond, "кадр/с", "кадр/с"},
 };
@@ -58,6 +61,9 @@ const std::pair<uint32_t, const char*> kEnumValueNames[] = {
     {kSyncSoftware, "Программный запуск"},
     {kSyncExternal, "Внешний запуск"},
     {kSyncInternal, "Внутренний запуск (непрерывно)"},
+    {kGainLimit1, "Сдвиг до 1 разряда"},
+    {kGainLimit2, "Сдвиг до 2 разрядов"},
+    {kGainLimit4, "Сдвиг до 4 разрядов"},
     {kFormatMono8High, "8 бит в старшем байте"},
     {kFormatMono10Packed, "10 бит, упакованный"},
     {kFormatMono12Packed, "12 бит, упакованный"},

@@ -49,6 +49,7 @@ public:
     void DrawFrame(DllModule::Lib3Wrapper::OvTypeLib::IOvFrameMemBuffer* buffer, uint32_t layout);
     void Redraw();
     void SetGainShift(uint32_t shift);
+    uint32_t GainShift();
     void SetBinning(uint32_t factor);
     uint32_t Binning();
     // values receive 1 (grey) or 3 (blue, green, red) samples.

@@ -122,10 +122,9 @@ void PrivateRenderer::SetBinning(uint32_t factor) {
     if (CurrentCommand() != CommandRun) Redraw();
 }
 
-uint32_t PrivateRenderer::Binning() {
-    CritSecLock guard(lock_);
-    return binning_;
-}
+uint32_t PrivateRenderer::Binning() { return Locked(binning_); }
+
+uint32_t PrivateRenderer::GainShift() { return Locked(gainShift_); }
 
 // Under the lock: the current frame as shown (binned when the binning buffer holds it).
 bool PrivateRenderer::ShownImage(FrameImage* image) {

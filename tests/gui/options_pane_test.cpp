@@ -13,6 +13,7 @@
 
 #include "AppGui/AppMessages.h"
 #include "AppGui/AppState.h"
+#include "AppGui/Framework/MyMessageLoop.h"
 #include "AppGui/CommandLine.h"
 #include "AppGui/MainWindow.h"
 #include "AppGui/Options/OptionHolders.h"
@@ -20,6 +21,7 @@
 #include "AppGui/Panes/CamOptionsChildPane.h"
 #include "Lib3Wrapper/Exports.h"
 #include "Lib3Wrapper/OvTypeLib/OptionLookup.h"
+#include "FakeOption.h"
 #include "Render/PrivateRenderer.h"
 #include "ovlib3_sim.h"
 #include "support/MessageBoxCatcher.h"
@@ -410,6 +412,94 @@ TEST_F(OptionsPaneTest, EightBitDataFreezesTheRectangle) {
     SendMessageW(pane_.Handle(), WM_COMMAND, MAKEWPARAM(kIdList, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
     Pump();
     EXPECT_TRUE(IsWindowEnabled(ControlOf(rect, kIdRectX)));
+}
+
+TEST_F(OptionsPaneTest, ColourCameraBoundsTheDigitalGainAndCentresWithItsFactor) {
+    OpenCamera(2);
+    Build();
+    // The gain limit is a list like any other camera option; the centring factor
+    // has a single value and so no holder.
+    EXPECT_EQ(Holders(), (Layout{{-1, 0}, {0, 0x400002}, {2, 0x400006}, {1, 0x400008}, {0, 0x40000A}, {1, 0x40000B},
+                                 {-1, 0}, {-1, 0}}));
+    const auto& holders = pane_.Holders();
+    auto* gain = dynamic_cast<dig_amplify_option*>(holders[holders.size() - 2].get());
+    ASSERT_NE(gain, nullptr);
+    HWND track = gain->Control(kIdTrack);
+    EXPECT_EQ(SendMessageW(track, TBM_GETRANGEMAX, 0, 0), 4);  // 16: a shift of up to 4
+    SendMessageW(track, TBM_SETPOS, TRUE, 3);
+    SendMessageW(pane_.Handle(), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(track));
+    EXPECT_EQ(AppState::Get().Renderer().GainShift(), 3u);
+    // Lowering the limit on the camera lowers the gain on the screen too.
+    HWND limit = ControlOf(pane_.HolderOf(0x40000B), kIdList);
+    SendMessageW(limit, CB_SETCURSEL, 0, 0);  // 14: a shift of up to 1
+    SendMessageW(pane_.Handle(), WM_COMMAND, MAKEWPARAM(kIdList, CBN_SELCHANGE), reinterpret_cast<LPARAM>(limit));
+    Pump();
+    EXPECT_EQ(gain->Gain(), 1);
+    EXPECT_EQ(SendMessageW(track, TBM_GETRANGEMAX, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(track, TBM_GETPOS, 0, 0), 1);
+    EXPECT_EQ(AppState::Get().Renderer().GainShift(), 1u);
+    // Centring on the 1600 x 1200 sensor with the camera's factor of 1.
+    option_holder* rect = pane_.HolderOf(0x400006);
+    SetWindowTextW(ControlOf(rect, kIdRectW), L"800");
+    SetWindowTextW(ControlOf(rect, kIdRectH), L"600");
+    SendMessageW(ControlOf(rect, kIdRectCentre), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(pane_.Handle(), WM_COMMAND, MAKEWPARAM(kIdRectApply, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(ControlOf(rect, kIdRectApply)));
+    int32_t x = 0, y = 0, w = 0, h = 0;
+    Option(0x400006)->AsRect()->GetRect(&x, &y, &w, &h);
+    EXPECT_EQ((std::vector<int32_t>{x, y, w, h}), (std::vector<int32_t>{400, 300, 800, 600}));
+}
+
+TEST_F(OptionsPaneTest, CentringFactorIsTheCameraValueInUnitFive) {
+    OpenCamera(1);
+    guitest::FakeOption factor(OvTypeLib::OptionKindScalar, "factor");
+    factor.value = 2;
+    rect_option_holder rect(host_, ApplyAtOnce, AppState::Get().system, Option(0x400006)->AsRect(), factor.AsScalar());
+    rect.CreateControls(8, 0);
+    SetWindowTextW(rect.Control(kIdRectW), L"640");
+    SetWindowTextW(rect.Control(kIdRectH), L"512");
+    SendMessageW(rect.Control(kIdRectCentre), BM_SETCHECK, BST_CHECKED, 0);
+    rect.OnCommand(BN_CLICKED, kIdRectApply, rect.Control(kIdRectApply));
+    int32_t x = 0, y = 0, w = 0, h = 0;
+    Option(0x400006)->AsRect()->GetRect(&x, &y, &w, &h);
+    EXPECT_EQ(x, (1280 - 640) * 2 / 2);
+    EXPECT_EQ(y, (1024 - 512) / 2);
+    ASSERT_FALSE(factor.unitsAsked.empty());
+    for (uint32_t unit : factor.unitsAsked) EXPECT_EQ(unit, 5u);
+    rect.DestroyControls();
+}
+
+TEST_F(OptionsPaneTest, VextFrameRateChangeShortensTheExposureShown) {
+    OpenCamera(3);
+    AppState& state = AppState::Get();
+    ASSERT_TRUE(state.system->GetDataTransfer(0, &state.transfer));  // live: changes are allowed
+    Build();
+    option_holder* exposure = pane_.HolderOf(0x400002);
+    option_holder* rate = pane_.HolderOf(0x400003);
+    EXPECT_EQ(Text(ControlOf(exposure, kIdMaximum)), L"10000");  // 100 frames per second
+    SetWindowTextW(ControlOf(exposure, kIdEdit), L"9000");
+    SendMessageW(ControlOf(exposure, kIdEdit), WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(ScalarValue(0x400002, 2), 9000);
+    SetWindowTextW(ControlOf(rate, kIdEdit), L"1000");
+    SendMessageW(ControlOf(rate, kIdEdit), WM_KEYDOWN, VK_RETURN, 0);
+    Pump();
+    EXPECT_EQ(ScalarValue(0x400002, 2), 1000);  // the camera shortened it
+    EXPECT_EQ(Text(ControlOf(exposure, kIdMaximum)), L"1000");
+    EXPECT_EQ(Text(ControlOf(exposure, kIdEdit)), L"1000");
+}
+
+TEST_F(OptionsPaneTest, TabThroughTheProgramsLoopMovesBetweenOptionControls) {
+    OpenCamera(1);
+    Build();
+    HWND list = ControlOf(pane_.HolderOf(0x400008), kIdList);
+    SetForegroundWindow(host_);
+    SetFocus(list);
+    ASSERT_EQ(GetFocus(), list);
+    HWND next = GetNextDlgTabItem(pane_.Handle(), list, FALSE);
+    ASSERT_NE(next, list);
+    MSG tab{list, WM_KEYDOWN, VK_TAB, 1, 0, {}};
+    EXPECT_TRUE(Glob::CMyMessageLoop::Instance().PreTranslateMessage(&tab));
+    EXPECT_EQ(GetFocus(), next);
 }
 
 TEST_F(OptionsPaneTest, ProfileLoadClampsGainAndShowsBinning) {

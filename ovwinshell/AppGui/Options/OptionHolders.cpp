@@ -520,7 +520,11 @@ void dig_amplify_option::CreateControls(int x, int y) {
 
 void dig_amplify_option::UpdateControls() {
     const int maximum = Maximum();
-    gain_ = std::min(gain_, maximum);
+    if (gain_ > maximum) {
+        // The camera lowered the bound: the image must not keep a gain the track bar cannot show.
+        gain_ = maximum;
+        Apply();
+    }
     SendMessageW(track_, TBM_SETRANGE, TRUE, MAKELPARAM(0, maximum));
     SendMessageW(track_, TBM_SETPOS, TRUE, gain_);
 }
