@@ -4,6 +4,12 @@
 
 namespace AppGui {
 
+namespace {
+// The moved child is painted anew: copying its old bits left stale control
+// borders behind under Wine.
+constexpr UINT kMoveFlags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
+}  // namespace
+
 WindowClassInfo ScrollableHost::ClassInfo() const {
     WindowClassInfo info;
     info.name = L"OvScrollableWindow";
@@ -62,7 +68,7 @@ void ScrollableHost::UpdateLayout() {
     const int scrollY = client.cy < size.cy ? GetScrollPos(Handle(), SB_VERT) : 0;
     offset_ = POINT{-scrollX, -scrollY};
     SetWindowPos(child, nullptr, PlaceOnAxis(client.cx, size.cx, scrollX), PlaceOnAxis(client.cy, size.cy, scrollY), 0,
-                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+                 0, kMoveFlags | SWP_SHOWWINDOW);
 }
 
 void ScrollableHost::Scroll(int bar, int code, int thumb) {
@@ -95,7 +101,7 @@ void ScrollableHost::Scroll(int bar, int code, int thumb) {
         offset_.y = -position;
         rect.top = -position;
     }
-    SetWindowPos(child, nullptr, rect.left, rect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(child, nullptr, rect.left, rect.top, 0, 0, kMoveFlags);
 }
 
 void ScrollableHost::PassFocus(HWND from) {
