@@ -31,7 +31,9 @@ public:
     void SetSeries(bool on);
     void SetNotifyWindow(HWND window);
     void SetSoftwareStart(bool on);
+    bool SoftwareStart();
     void SetSyncBlocking(bool on);
+    bool SyncBlocking();
     void SetLongExposure(bool on);
     void SetPlaybackSpeed(double speed);
     double GetPlaybackSpeed();

@@ -30,6 +30,8 @@ void PrivateRenderer::SetSeries(bool on) { SetLocked(series_, on); }
 void PrivateRenderer::SetNotifyWindow(HWND window) { SetLocked(notifyWindow_, window); }
 void PrivateRenderer::SetSoftwareStart(bool on) { SetLocked(softwareStart_, on); }
 void PrivateRenderer::SetSyncBlocking(bool on) { SetLocked(syncBlocking_, on); }
+bool PrivateRenderer::SoftwareStart() { return Locked(softwareStart_); }
+bool PrivateRenderer::SyncBlocking() { return Locked(syncBlocking_); }
 void PrivateRenderer::SetLongExposure(bool on) { SetLocked(longExposure_, on); }
 void PrivateRenderer::SetPlaybackSpeed(double speed) { SetLocked(speed_, speed); }
 double PrivateRenderer::GetPlaybackSpeed() { return Locked(speed_); }

@@ -170,6 +170,8 @@ protected:
         AppState& state = AppState::Get();
         state.Renderer().SetBinning(1);
         state.Renderer().SetGainShift(0);
+        state.Renderer().SetSoftwareStart(false);
+        state.Renderer().SetSyncBlocking(false);
         if (state.system) DllModule::Lib3Wrapper::Lib3ReleaseSystem(state.systemTypeId);
         state.system = nullptr;
         state.transfer = nullptr;
@@ -500,6 +502,57 @@ TEST_F(OptionsPaneTest, TabThroughTheProgramsLoopMovesBetweenOptionControls) {
     MSG tab{list, WM_KEYDOWN, VK_TAB, 1, 0, {}};
     EXPECT_TRUE(Glob::CMyMessageLoop::Instance().PreTranslateMessage(&tab));
     EXPECT_EQ(GetFocus(), next);
+}
+
+TEST_F(OptionsPaneTest, WorkModesSetTheSyncModeAndTheWorkersStartAndBlocking) {
+    OpenCamera(1);
+    Build();
+    Render::PrivateRenderer& renderer = AppState::Get().Renderer();
+    struct Case {
+        int radio;
+        int32_t sync;
+        bool software, blocking;
+    };
+    for (const Case& c : {Case{kIdModeSoftware, 4, true, false}, Case{kIdModeBlocking, 5, false, true},
+                          Case{kIdModeExternal, 5, false, false}, Case{kIdModeInternal, 6, false, false}}) {
+        HWND radio = GetDlgItem(pane_.Handle(), c.radio);
+        SendMessageW(radio, BM_CLICK, 0, 0);
+        Pump();
+        int32_t sync = 0;
+        Option(0x400004)->AsEnum()->GetValue(&sync);
+        EXPECT_EQ(sync, c.sync) << c.radio;
+        EXPECT_EQ(renderer.SoftwareStart(), c.software) << c.radio;
+        EXPECT_EQ(renderer.SyncBlocking(), c.blocking) << c.radio;
+        EXPECT_EQ(SendMessageW(radio, BM_GETCHECK, 0, 0), BST_CHECKED) << c.radio;  // both external modes stay apart
+    }
+}
+
+TEST_F(OptionsPaneTest, SyncListSwitchesTheWorkersSoftwareStart) {
+    OpenCamera(1);
+    Render::PrivateRenderer& renderer = AppState::Get().Renderer();
+    enum_option_holder list(host_, ApplyAtOnce, AppState::Get().system, Option(0x400004)->AsEnum());
+    list.CreateControls(8, 0);
+    HWND combo = list.Control(kIdList);
+    SendMessageW(combo, CB_SETCURSEL, 0, 0);  // 4: software start
+    list.OnCommand(CBN_SELCHANGE, kIdList, combo);
+    EXPECT_TRUE(renderer.SoftwareStart());
+    SendMessageW(combo, CB_SETCURSEL, 2, 0);  // 6: internal
+    list.OnCommand(CBN_SELCHANGE, kIdList, combo);
+    EXPECT_FALSE(renderer.SoftwareStart());
+    list.DestroyControls();
+}
+
+TEST_F(OptionsPaneTest, UnitListIsHiddenOnlyWithASingleUnit) {
+    OpenCamera(2);
+    scalar_option_holder factor(host_, ApplyAtOnce, AppState::Get().system, Option(0x40000C)->AsScalar(), false);
+    factor.CreateControls(8, 0);
+    EXPECT_EQ(factor.Unit(), 5u);
+    EXPECT_FALSE(IsWindowVisible(factor.Control(kIdUnits)));
+    factor.DestroyControls();
+    scalar_option_holder exposure(host_, ApplyAtOnce, AppState::Get().system, Option(0x400002)->AsScalar(), false);
+    exposure.CreateControls(8, 0);
+    EXPECT_TRUE(IsWindowVisible(exposure.Control(kIdUnits)));
+    exposure.DestroyControls();
 }
 
 TEST_F(OptionsPaneTest, ProfileLoadClampsGainAndShowsBinning) {

@@ -640,9 +640,11 @@ void workmode_option::Apply() {
         UpdateControls();
         return;
     }
-    option_->SetValue(value);
-    Renderer().SetSoftwareStart(mode_ == 1);
-    Renderer().SetSyncBlocking(mode_ == 3);
+    // The worker triggers frames itself in software start; it follows the camera only when the camera took the mode.
+    if (option_->SetValue(value)) {
+        Renderer().SetSoftwareStart(mode_ == 1);
+        Renderer().SetSyncBlocking(mode_ == 3);
+    }
     UnlockCamera();
     PostChanged(option_->AsOption()->GetId());
 }
