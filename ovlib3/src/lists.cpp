@@ -98,8 +98,10 @@ const std::pair<uint32_t, const char*> kZelPreInitNames[] = {
     {kOptBusInterface, "Интерфейс подключения"},
     {kOptChannel, "Номер канала"},
 };
+// The viewer shows selector 1 texts as display names for both families, so
+// they name nothing that only one family has.
 const std::pair<uint32_t, const char*> kVextPreInitNames[] = {
-    {kOptBoardNumber, "Номер блока памяти"},
+    {kOptBoardNumber, "Номер устройства"},
     {kOptBusInterface, "Линия связи"},
     {kOptChannel, "Номер канала"},
 };

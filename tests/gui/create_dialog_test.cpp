@@ -116,6 +116,15 @@ TEST_F(CreateDialogTest, SecondPickReplacesTheFirstAndOkOpensOnlyTheLast) {
         EXPECT_TRUE(OkEnabled(dialog));
         auto* self = static_cast<AppGui::DlgCreate*>(AppGui::DialogBase::FromHandle(dialog));
         previewShown = self && self->Preview() && IsWindowVisible(self->Preview()->Handle());
+        if (previewShown) {
+            // The pane is sized to the holders of the picked system's options.
+            const AppGui::CamOptionsChildPane& pane = self->Preview()->Child();
+            EXPECT_FALSE(pane.Holders().empty());
+            RECT rect{};
+            GetWindowRect(pane.Handle(), &rect);
+            EXPECT_EQ(rect.right - rect.left, pane.LayoutRight());
+            EXPECT_EQ(rect.bottom - rect.top, pane.LayoutBottom() + 4);
+        }
         DialogDriver::Choose(dialog, IDC_CAMERA_TYPE, last);
         typeAfterLast = state.systemTypeId;
         systemsAfterLast = OvSimLiveHandlesOf(OVSIM_KIND_SYSTEM);

@@ -121,7 +121,8 @@ void DlgCreate::TypeChosen() {
     if (!preview_) CreatePreview();
     if (preview_ && preview_->Child().Handle()) {
         SendMessageW(preview_->Child().Handle(), UWM_BUILD_OPTIONS, 0, 0);
-        preview_->UpdateLayout();
+        // Sized to its holders, or the preview shows an empty pane.
+        SendMessageW(preview_->Child().Handle(), UWM_FIT_OPTIONS, 0, 0);
     }
     EnableWindow(Item(IDOK), TRUE);
 }
