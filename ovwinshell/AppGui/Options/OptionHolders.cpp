@@ -519,19 +519,20 @@ void dig_amplify_option::CreateControls(int x, int y) {
 }
 
 void dig_amplify_option::UpdateControls() {
-    const int maximum = Maximum();
-    if (gain_ > maximum) {
-        // The camera lowered the bound: the image must not keep a gain the track bar cannot show.
-        gain_ = maximum;
-        Apply();
-    }
-    SendMessageW(track_, TBM_SETRANGE, TRUE, MAKELPARAM(0, maximum));
+    Reread();
+    SendMessageW(track_, TBM_SETRANGE, TRUE, MAKELPARAM(0, Maximum()));
     SendMessageW(track_, TBM_SETPOS, TRUE, gain_);
 }
 
 void dig_amplify_option::Apply() { Renderer().SetGainShift(uint32_t(std::max(gain_, 0))); }
 
-void dig_amplify_option::Reread() { gain_ = std::min(gain_, Maximum()); }
+void dig_amplify_option::Reread() {
+    const int maximum = Maximum();
+    if (gain_ <= maximum) return;
+    // The camera lowered the bound: the image must not keep a gain the track bar cannot show.
+    gain_ = maximum;
+    Apply();
+}
 
 void dig_amplify_option::OnHScroll(UINT code, HWND control) {
     if (control != track_ || code != TB_ENDTRACK) return;
