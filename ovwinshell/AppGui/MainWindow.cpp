@@ -8,6 +8,7 @@
 #include "AppGui/AppMessages.h"
 #include "Common/AnsiText.h"
 #include "AppGui/AppState.h"
+#include "AppGui/CameraOpenFailure.h"
 #include "AppGui/Framework/WaitCursor.h"
 #include "AppGui/Dialogs/CDialogAbout.h"
 #include "AppGui/Dialogs/CDlgPreferences.h"
@@ -569,7 +570,11 @@ void MainWindow::LoadProfile(const std::wstring& path) {
     }
     Settings::LoadOptionsFromProfile(state.system, path);
     WaitCursor wait;
-    if (!state.system->Init()) return;
+    const std::string reportBefore = LastCameraReport();
+    if (!state.system->Init()) {
+        ShowCameraNotOpened(Handle(), caption, reportBefore);
+        return;
+    }
     state.systemName = profile.Name();
     BuildSystemUi();
     if (state.system->GetDataTransfer(0, &state.transfer)) {

@@ -250,6 +250,11 @@ TEST_F(CreateDialogTest, SystemThatFailsToOpenKeepsTheDialog) {
     AppGui::DlgCreate dialog;
     EXPECT_EQ(dialog.DoModal(nullptr), IDOK);
     EXPECT_TRUE(stillOpen);
+    // The user is told why, with the camera layer's report.
+    ASSERT_EQ(driver_.Boxes().size(), 1u);
+    EXPECT_EQ(driver_.Boxes()[0].caption, L"Выбор типа камеры");
+    EXPECT_EQ(driver_.Boxes()[0].text.rfind(L"Не удалось открыть камеру.\n\n*** Error ***\n", 0), 0u)
+        << std::string(driver_.Boxes()[0].text.begin(), driver_.Boxes()[0].text.end());
     EXPECT_EQ(OvSimCallCount("OvLib3SystemInit"), 2u);
     EXPECT_EQ(AppState::Get().systemName, types_[0].second);
 }

@@ -115,7 +115,8 @@ TEST_F(MainWindowTest, ProfileOpensLiveCameraAndCloseReturnsToTheEmptyWindow) {
     EXPECT_FALSE(window_->Series());  // [SERIA] Value=0
     double rate = 0;
     EXPECT_TRUE(PumpUntil([&] { return AppState::Get().Renderer().GetFrameRate(&rate) && rate > 0; }));
-    EXPECT_TRUE(PumpUntil([&] { return window_->StatusText(3).rfind(L" Fps = ", 0) == 0; }));
+    const std::wstring fps = L" Fps = ";
+    EXPECT_TRUE(PumpUntil([&] { return window_->StatusText(3).compare(0, fps.size(), fps) == 0; }));
     EXPECT_EQ(window_->StatusText(1), L"(Масштаб 100%)");
 
     Command(ID_PAUSE_INPUT);
@@ -202,6 +203,20 @@ TEST_F(MainWindowTest, MissingProfileShowsBothBoxes) {
     EXPECT_FALSE(boxes[0].text.empty());
     EXPECT_EQ(boxes[1].caption, L"Ошибка чтения файла " + path);
     EXPECT_EQ(boxes[1].text, L"Нет данных о типе системы.\n Секция: SYSTEM\nПеременная: TYPE_ID");
+    EXPECT_FALSE(window_->IsSystemOpen());
+    EXPECT_EQ(Title(window_->Handle()), L"OvWinShell");
+}
+
+TEST_F(MainWindowTest, CameraThatFailsToInitialiseIsExplainedInABox) {
+    const std::wstring path = WriteProfile(L"ov-main-init-fails.ovp", "[SYSTEM]\r\nTYPE_ID=1\r\nNAME=x\r\n");
+    OvSimFailCall("OvLib3SystemInit", 1, 0);
+    Open(path);
+    ASSERT_TRUE(PumpUntil([&] { return !MessageBoxCatcher::Boxes().empty(); }));
+    const auto boxes = MessageBoxCatcher::Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, L"Ошибка чтения файла " + path);
+    EXPECT_EQ(boxes[0].text.rfind(L"Не удалось открыть камеру.\n\n*** Error ***\n", 0), 0u);
+    EXPECT_NE(boxes[0].text.find(L"OvLib3SystemInit"), std::wstring::npos);
     EXPECT_FALSE(window_->IsSystemOpen());
     EXPECT_EQ(Title(window_->Handle()), L"OvWinShell");
 }

@@ -2,6 +2,7 @@
 
 #include "AppGui/AppMessages.h"
 #include "AppGui/AppState.h"
+#include "AppGui/CameraOpenFailure.h"
 #include "AppGui/Framework/WaitCursor.h"
 #include "AppGui/Dialogs/DialogText.h"
 #include "AppGui/Framework/WindowClass.h"
@@ -132,7 +133,14 @@ void DlgCreate::Open() {
     WaitCursor wait;
     state.snapshots.Clear();
     TakeOptionSnapshots(state.system, state.snapshots);
-    if (!state.system->Init()) return;  // the user may pick another type or cancel
+    const std::string reportBefore = LastCameraReport();
+    if (!state.system->Init()) {
+        // The dialog stays: the user may try again, pick another type or cancel.
+        wchar_t caption[128] = {};
+        GetWindowTextW(Handle(), caption, 128);
+        ShowCameraNotOpened(Handle(), caption, reportBefore);
+        return;
+    }
     const LRESULT index = SendMessageW(Item(IDC_CAMERA_TYPE), CB_GETCURSEL, 0, 0);
     const LRESULT length = index >= 0 ? SendMessageW(Item(IDC_CAMERA_TYPE), CB_GETLBTEXTLEN, index, 0) : 0;
     std::wstring name(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');

@@ -77,3 +77,4 @@
 #define IDS_DEPTH_10 219
 #define IDS_DEPTH_12 220
 #define IDS_DEPTH_16 221
+#define IDS_CAMERA_NOT_OPENED 222  // the camera layer's report follows
