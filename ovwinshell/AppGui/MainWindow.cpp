@@ -22,6 +22,7 @@
 #include "Lib3Wrapper/lib3datatypes.h"
 #include "Lib3Wrapper/OvTypeLib/IOvEnum.h"
 #include "Lib3Wrapper/OvTypeLib/IOvSystem.h"
+#include "Lib3Wrapper/OvTypeLib/OptionIds.h"
 #include "Lib3Wrapper/OvTypeLib/OptionLookup.h"
 #include "Render/PrivateRenderer.h"
 #include "AppGui/Resources/resource.h"
@@ -33,12 +34,10 @@ using namespace DllModule::Lib3Wrapper::OvTypeLib;
 
 namespace {
 
-constexpr uint32_t kExposureOption = 0x400002;
-constexpr uint32_t kSyncModeOption = 0x400004;
+using namespace DllModule::Lib3Wrapper::OvTypeLib::OptionIds;
 constexpr uint32_t kWorkModeOption = 0x400017;
 constexpr uint32_t kTypeInfoInterface = 0x900001;
 constexpr uint32_t kVextType = 3;
-constexpr int32_t kSoftwareStart = 4;
 constexpr UINT_PTR kSeriesTimer = 111;
 constexpr UINT_PTR kExposureTimer = 116;
 constexpr int kStatusPartWidth = 130;
@@ -149,7 +148,7 @@ bool MainWindow::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
             return true;
         case UWM_OPTION_CHANGED:
             if (client_) SendMessageW(client_->SecondPane().SecondPane().Handle(), message, wParam, lParam);
-            if (uint32_t(lParam) == kExposureOption) ExposureChanged();
+            if (uint32_t(lParam) == kExposure) ExposureChanged();
             result = 0;
             return true;
         case UWM_SHOW_OUTPUT:
@@ -376,7 +375,7 @@ void MainWindow::TogglePause() {
 void MainWindow::ToggleSeries() {
     if (!syncMode_) return;
     int32_t mode = 0;
-    if (syncMode_->GetValue(&mode) && mode == kSoftwareStart) {
+    if (syncMode_->GetValue(&mode) && mode == kSyncSoftwareStart) {
         if (series_)
             KillTimer(Handle(), kSeriesTimer);
         else
@@ -484,9 +483,9 @@ void MainWindow::BuildSystemUi() {
     exposure_ = nullptr;
     ForEachOption(state.system, [&](IOvOption* option) {
         const uint32_t id = option->GetId();
-        if ((id == kSyncModeOption || id == kWorkModeOption) && option->GetIndex() == 0 && option->AsEnum())
+        if ((id == kSyncMode || id == kWorkModeOption) && option->GetIndex() == 0 && option->AsEnum())
             syncMode_ = option->AsEnum();
-        if (id == kExposureOption && option->AsScalar()) exposure_ = option->AsScalar();
+        if (id == kExposure && option->AsScalar()) exposure_ = option->AsScalar();
     });
     SetWindowTextW(Handle(), (std::wstring(kTitle) + L"/ " + state.systemName + L" /").c_str());
     systemOpen_ = true;
@@ -590,7 +589,7 @@ void MainWindow::LoadProfile(const std::wstring& path) {
     Settings::Preferences().ReadCaptureFolder(state.captureFolder);
     profile.ReadCaptureFolder(state.captureFolder);
     SetPaneWidths();
-    SendMessageW(Handle(), UWM_OPTION_CHANGED, 0, kSyncModeOption);
+    SendMessageW(Handle(), UWM_OPTION_CHANGED, 0, kSyncMode);
 }
 
 void MainWindow::SaveProfile() {

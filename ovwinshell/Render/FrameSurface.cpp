@@ -16,7 +16,7 @@ IOvRectOption* FindRegionOption(IOvSystem* system) {
     void* item = nullptr;
     for (bool more = options->First(nullptr, nullptr, &item); more; more = options->Next(nullptr, nullptr, &item)) {
         auto* option = static_cast<IOvOption*>(item);
-        if (!option || option->GetId() != kRegionOptionId) continue;
+        if (!option || option->GetId() != DllModule::Lib3Wrapper::OvTypeLib::OptionIds::kRegion) continue;
         return option->GetKind() == OptionKindRect ? option->AsRect() : nullptr;
     }
     return nullptr;

@@ -8,12 +8,11 @@
 
 #include "Lib3Wrapper/OvTypeLib/IOvOption.h"
 #include "Lib3Wrapper/OvTypeLib/IOvSystem.h"
+#include "Lib3Wrapper/OvTypeLib/OptionIds.h"
 #include "Render/Surface.h"
 
 namespace Render {
 
-// The region-of-interest option of both camera families.
-constexpr uint32_t kRegionOptionId = 0x400006;
 // The field around a frame smaller than the surface.
 constexpr COLORREF kFrameFieldColour = 0x808080;
 

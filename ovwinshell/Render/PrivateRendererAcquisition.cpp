@@ -4,6 +4,7 @@
 
 #include "AppGui/AppState.h"
 #include "Lib3Wrapper/OvTypeLib/OptionLookup.h"
+#include "Lib3Wrapper/OvTypeLib/OptionIds.h"
 #include "PrivateRenderer.h"
 #include "RenderMessages.h"
 
@@ -12,8 +13,7 @@ namespace Render {
 using namespace DllModule::Lib3Wrapper::OvTypeLib;
 
 namespace {
-constexpr uint32_t kDataFormatOption = 0x400008;
-constexpr uint32_t kFrameRangeOption = 0x400020;
+using namespace DllModule::Lib3Wrapper::OvTypeLib::OptionIds;
 }  // namespace
 
 PrivateRenderer::PrivateRenderer() : meter_(clock()) {}
@@ -62,13 +62,13 @@ bool PrivateRenderer::FetchFrame(int32_t* index, uint32_t* layout) {
 void PrivateRenderer::TakeTransferAndFormat() {
     AppState& state = AppState::Get();
     transfer_ = state.transfer;
-    IOvOption* format = FindSystemOption(state.system, kDataFormatOption);
+    IOvOption* format = FindSystemOption(state.system, kDataFormat);
     dataFormat_ = format ? format->AsEnum() : nullptr;
 }
 
 void PrivateRenderer::ReloadRange() {
     TakeTransferAndFormat();
-    IOvOption* rangeOption = FindSystemOption(AppState::Get().system, kFrameRangeOption);
+    IOvOption* rangeOption = FindSystemOption(AppState::Get().system, kFrameIndex);
     IOvScalarOption* scalar = rangeOption ? rangeOption->AsScalar() : nullptr;
     int32_t first = 0, last = 0;
     if (scalar && scalar->GetRange(0, &first, &last)) {

@@ -19,6 +19,18 @@ inline void Pump() {
     }
 }
 
+// Pumps, a little at a time, until `done` holds or about six seconds passed;
+// returns whether it holds.
+template <class Pred>
+bool PumpUntil(Pred done) {
+    for (int i = 0; i < 3000 && !done(); ++i) {
+        Pump();
+        Sleep(2);
+    }
+    Pump();
+    return done();
+}
+
 inline SIZE ClientSize(HWND window) {
     RECT rect{};
     GetClientRect(window, &rect);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "GuiTestSupport.h"
 #include "AppGui/AppState.h"
 #include "AppGui/CommandLine.h"
 #include "AppGui/MainWindow.h"
@@ -61,24 +62,9 @@ std::wstring Title(HWND window) {
     return text;
 }
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
+using guitest::Pump;
 
-template <class Pred>
-bool PumpUntil(Pred pred) {
-    for (int i = 0; i < 3000 && !pred(); ++i) {
-        Pump();
-        Sleep(2);
-    }
-    Pump();
-    return pred();
-}
+using guitest::PumpUntil;
 
 class MainWindowTest : public ::testing::Test {
 protected:

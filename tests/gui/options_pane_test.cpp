@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "GuiTestSupport.h"
 #include "AppGui/AppMessages.h"
 #include "AppGui/AppState.h"
 #include "AppGui/Framework/MyMessageLoop.h"
@@ -101,14 +102,7 @@ TEST(OptionMath, CentringGainBinningAndWorkModes) {
 
 // ---- the pane with a camera ----
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
+using guitest::Pump;
 
 std::wstring TempPath(const wchar_t* name) {
     wchar_t temp[MAX_PATH];
@@ -625,15 +619,7 @@ TEST_F(OptionsPaneTest, UnbuildableSystemLeavesThePaneDisabled) {
 
 // ---- the pane inside the main window ----
 
-template <class Pred>
-bool PumpUntil(Pred pred) {
-    for (int i = 0; i < 3000 && !pred(); ++i) {
-        Pump();
-        Sleep(2);
-    }
-    Pump();
-    return pred();
-}
+using guitest::PumpUntil;
 
 uint64_t Brightness() {
     uint64_t sum = 0;

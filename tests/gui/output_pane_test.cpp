@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "GuiTestSupport.h"
 #include "AppGui/AppMessages.h"
 #include "AppGui/AppState.h"
 #include "AppGui/MainWindow.h"
@@ -33,14 +34,7 @@ using DllModule::Lib3Wrapper::MessageSink;
 using DllModule::Lib3Wrapper::OvTypeLib::IOvDataTransfer;
 using DllModule::Lib3Wrapper::OvTypeLib::IOvSystem;
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
+using guitest::Pump;
 
 char* Allocated(const char* text) {
     const size_t size = std::strlen(text) + 1;

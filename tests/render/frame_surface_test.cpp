@@ -44,7 +44,7 @@ protected:
     }
 
     DllModule::Lib3Wrapper::OvTypeLib::IOvRectOption* Region(ovtest::IOvSystem* system) {
-        auto* option = FindOption(system, Render::kRegionOptionId);
+        auto* option = FindOption(system, DllModule::Lib3Wrapper::OvTypeLib::OptionIds::kRegion);
         return option ? option->AsRect() : nullptr;
     }
 };

@@ -8,6 +8,7 @@
 #include "AppGui/Settings/Profile.h"
 #include "Common/AnsiText.h"
 #include "Lib3Wrapper/OvTypeLib/IOvEnum.h"
+#include "Lib3Wrapper/OvTypeLib/OptionIds.h"
 #include "Lib3Wrapper/OvTypeLib/OptionLookup.h"
 #include "OptionMath.h"
 #include "Render/PrivateRenderer.h"
@@ -16,11 +17,7 @@ namespace AppGui::Options {
 
 namespace {
 
-constexpr uint32_t kExposure = 0x400002;
-constexpr uint32_t kFrameRate = 0x400003;
-constexpr uint32_t kRecordMode = 0x400005;
-constexpr uint32_t kFramePercent = 0x400054;
-constexpr uint32_t kRateDependent = 0x400055;
+using namespace DllModule::Lib3Wrapper::OvTypeLib::OptionIds;
 constexpr uint32_t kCentringUnit = 5;
 constexpr int kHalf = kHolderWidth / 2;
 

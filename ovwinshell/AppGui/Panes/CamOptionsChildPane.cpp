@@ -6,6 +6,7 @@
 #include "AppGui/AppState.h"
 #include "AppGui/Framework/MyMessageLoop.h"
 #include "Lib3Wrapper/OvTypeLib/IOvEnum.h"
+#include "Lib3Wrapper/OvTypeLib/OptionIds.h"
 #include "Lib3Wrapper/OvTypeLib/OptionLookup.h"
 
 namespace AppGui {
@@ -15,11 +16,7 @@ using namespace Options;
 
 namespace {
 
-constexpr uint32_t kExposure = 0x400002;
-constexpr uint32_t kFrameRate = 0x400003;
-constexpr uint32_t kRegion = 0x400006;
-constexpr uint32_t kDataFormat = 0x400008;
-constexpr uint32_t kRateDependent = 0x400055;
+using namespace DllModule::Lib3Wrapper::OvTypeLib::OptionIds;
 constexpr uint32_t kSyncOutput = 0x400011;
 constexpr uint32_t kBinningOption = 0x40004d;
 // Our choices for the two settings the camera may supply: the enum option
@@ -27,7 +24,6 @@ constexpr uint32_t kBinningOption = 0x40004d;
 // that scales the horizontal centring.
 constexpr uint32_t kGainBoundOption = 0x40000b;
 constexpr uint32_t kCentringOption = 0x40000c;
-constexpr int32_t kDataFormat8Bit = 17;
 constexpr int kDefaultWidth = 8 + kHolderWidth;
 
 bool Contains(std::initializer_list<uint32_t> ids, uint32_t id) {
@@ -126,7 +122,7 @@ void CamOptionsChildPane::BuildVext(const wchar_t* profile) {
                 int mode = -1;
                 if (Contains({kExposure, kRegion, 0x40000a, 0x40000d, kRateDependent, 0x700001}, id))
                     mode = ApplyAtOnce;
-                else if (Contains({0x400007, 0x400054}, id))
+                else if (Contains({kFramePosition, kFramePercent}, id))
                     mode = ApplyAsWhole;
                 if (mode < 0) break;
                 auto holder = std::make_unique<scalar_option_holder>(Handle(), mode, system, option->AsScalar(), true);

@@ -5,14 +5,13 @@
 #include <algorithm>
 
 #include "../../../Reported.h"
+#include "../../OptionIds.h"
 
 namespace DllModule::Lib3Wrapper::OvTypeLib::Impl::Vext {
 
 namespace {
 const char* const kUnitPath = ".\\Lib3Wrapper\\OvTypeLib\\Impl\\Vext\\OvVextDataTransferImpl";
 
-constexpr uint32_t kFrameIndexOption = 0x400020;
-constexpr uint32_t kFramePositionOption = 0x400007;
 constexpr uint32_t kControlInterface = 0xC0300003;
 constexpr uint32_t kInputControlInterface = 0xC0300002;
 constexpr uint32_t kInputInterface = 0xC0000000;
@@ -36,8 +35,8 @@ struct StatusRecord {
 }  // namespace
 
 OvDataTransferImpl::OvDataTransferImpl(OVHANDLE system) {
-    LIB3_CHECK(OvLib3SystemGetCInterface(system, kFrameIndexOption, 0, &frameIndexOption_, err_), err_);
-    LIB3_CHECK(OvLib3SystemGetCInterface(system, kFramePositionOption, 0, &framePositionOption_, err_), err_);
+    LIB3_CHECK(OvLib3SystemGetCInterface(system, OptionIds::kFrameIndex, 0, &frameIndexOption_, err_), err_);
+    LIB3_CHECK(OvLib3SystemGetCInterface(system, OptionIds::kFramePosition, 0, &framePositionOption_, err_), err_);
     LIB3_CHECK(OvLib3SystemGetCInterface(system, kControlInterface, 0, &control_, err_), err_);
     LIB3_CHECK(OvLib3SystemGetCInterface(system, kInputControlInterface, 0, &inputControl_, err_), err_);
     LIB3_CHECK(OvLib3SystemGetInDInterface(system, kInputInterface, 0, &input_, err_), err_);
