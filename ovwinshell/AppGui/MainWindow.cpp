@@ -109,7 +109,7 @@ MainWindow::~MainWindow() = default;
 WindowClassInfo MainWindow::ClassInfo() const {
     WindowClassInfo info;
     info.name = kTitle;
-    info.background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+    info.background = SystemColourBrush(COLOR_WINDOW);
     info.icon = LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
     info.smallIcon = info.icon;
     return info;

@@ -13,7 +13,7 @@ constexpr UINT kMoveFlags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOC
 WindowClassInfo ScrollableHost::ClassInfo() const {
     WindowClassInfo info;
     info.name = L"OvScrollableWindow";
-    info.background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_3DFACE + 1));
+    info.background = SystemColourBrush(COLOR_3DFACE);
     return info;
 }
 

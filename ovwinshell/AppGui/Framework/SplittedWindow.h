@@ -44,7 +44,7 @@ protected:
     WindowClassInfo ClassInfo() const override {
         WindowClassInfo info;
         info.name = L"OvSplittedWindow";
-        info.background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_3DFACE + 1));
+        info.background = SystemColourBrush(COLOR_3DFACE);
         return info;
     }
 

@@ -4,10 +4,13 @@
 
 namespace AppGui {
 
+// The class background brush that paints in a system colour (COLOR_ value).
+inline HBRUSH SystemColourBrush(int colour) { return reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(colour + 1)); }
+
 struct WindowClassInfo {
     const wchar_t* name = nullptr;
     UINT style = 0;
-    HBRUSH background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+    HBRUSH background = SystemColourBrush(COLOR_WINDOW);
     HCURSOR cursor = nullptr;  // null: the arrow
     HICON icon = nullptr;
     HICON smallIcon = nullptr;

@@ -32,7 +32,7 @@ protected:
     WindowClassInfo ClassInfo() const override {
         WindowClassInfo info;
         info.name = L"OvZoomWindow";
-        info.background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_APPWORKSPACE + 1));
+        info.background = SystemColourBrush(COLOR_APPWORKSPACE);
         return info;
     }
 

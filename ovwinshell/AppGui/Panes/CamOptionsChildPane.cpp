@@ -44,7 +44,7 @@ CamOptionsChildPane::~CamOptionsChildPane() {
 WindowClassInfo CamOptionsChildPane::ClassInfo() const {
     WindowClassInfo info;
     info.name = L"OvCamOptionsPane";
-    info.background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_3DFACE + 1));
+    info.background = SystemColourBrush(COLOR_3DFACE);
     return info;
 }
 

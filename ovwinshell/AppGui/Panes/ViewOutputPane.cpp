@@ -31,7 +31,7 @@ ViewOutputPane::~ViewOutputPane() {
 WindowClassInfo ViewOutputPane::ClassInfo() const {
     WindowClassInfo info;
     info.name = L"OvViewOutputPane";
-    info.background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_3DFACE + 1));
+    info.background = SystemColourBrush(COLOR_3DFACE);
     return info;
 }
 

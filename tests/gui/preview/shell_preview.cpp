@@ -30,7 +30,7 @@ protected:
     WindowClassInfo ClassInfo() const override {
         WindowClassInfo info;
         info.name = L"OvPreviewOptions";
-        info.background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+        info.background = SystemColourBrush(COLOR_BTNFACE);
         return info;
     }
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
