@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 
+#include "Common/FileExtension.h"
 #include "Render/Kernels/DibPixels.h"
 #include "Render/Kernels/TiffHeader.h"
 
@@ -82,7 +83,7 @@ bool CBmpImage::Build(uint32_t width, uint32_t height, uint32_t bits, const uint
 bool CBmpImage::SaveBmp(const std::wstring& path) {
     if (!bitmap_) return false;
     try {
-        const std::wstring name = Render::Kernels::WithFrameFileExtension(path, L".bmp");
+        const std::wstring name = WithFileExtension(path, L".bmp");
         UINT count = 0, size = 0;
         status_ = Flat::GdipGetImageEncodersSize(&count, &size);
         if (status_ != Gp::Ok) return false;

@@ -1,5 +1,7 @@
 #include "TiffFormat.h"
 
+#include "Common/FileExtension.h"
+
 namespace {
 
 bool WriteAll(HANDLE file, const void* bytes, uint32_t count) {
@@ -13,7 +15,7 @@ CTiffFormat::~CTiffFormat() = default;
 
 bool CTiffFormat::Write(const std::wstring& path, const void* sampleBytes) const {
     if (!header_.valid || (header_.stripByteCount != 0 && sampleBytes == nullptr)) return false;
-    const std::wstring name = Render::Kernels::WithFrameFileExtension(path, L".tif");
+    const std::wstring name = WithFileExtension(path, L".tif");
     HANDLE file = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;

@@ -18,6 +18,8 @@ TEST(ProfileName, SaveGivesEveryNameTheProfileExtension) {
     EXPECT_EQ(Profile::WithProfileExtension(L"C:\\p\\cam.ovp"), L"C:\\p\\cam.ovp");
     EXPECT_EQ(Profile::WithProfileExtension(L"C:\\p\\cam.tar.gz"), L"C:\\p\\cam.tar.ovp");
     EXPECT_EQ(Profile::WithProfileExtension(L"C:\\p\\cam."), L"C:\\p\\cam.ovp");
+    // A dot in a folder name is not the file's extension.
+    EXPECT_EQ(Profile::WithProfileExtension(L"C:\\my.data\\cam"), L"C:\\my.data\\cam.ovp");
 }
 
 TEST(Profile, DefaultsOfAMissingFile) {

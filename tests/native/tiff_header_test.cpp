@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "Common/FileExtension.h"
 #include "Render/Kernels/TiffHeader.h"
 
 using namespace Render::Kernels;
@@ -102,13 +103,13 @@ TEST(TiffHeader, ReverseSampleOrderSwapsBlueAndRedSamplesOnly) {
 }
 
 TEST(FrameFileName, ReplacesOnlyTheExtensionOfTheLastComponent) {
-    EXPECT_EQ(WithFrameFileExtension(L"C:\\shots\\frame.raw", L".tif"), L"C:\\shots\\frame.tif");
-    EXPECT_EQ(WithFrameFileExtension(L"C:\\shots\\frame", L".bmp"), L"C:\\shots\\frame.bmp");
-    EXPECT_EQ(WithFrameFileExtension(L"C:\\my.shots\\2024-01-02-03-04-05-7", L".tif"),
+    EXPECT_EQ(WithFileExtension(L"C:\\shots\\frame.raw", L".tif"), L"C:\\shots\\frame.tif");
+    EXPECT_EQ(WithFileExtension(L"C:\\shots\\frame", L".bmp"), L"C:\\shots\\frame.bmp");
+    EXPECT_EQ(WithFileExtension(L"C:\\my.shots\\2024-01-02-03-04-05-7", L".tif"),
               L"C:\\my.shots\\2024-01-02-03-04-05-7.tif");
-    EXPECT_EQ(WithFrameFileExtension(L"C:/my.shots/frame", L".tif"), L"C:/my.shots/frame.tif");
-    EXPECT_EQ(WithFrameFileExtension(L"C:\\a.b\\c.d.e", L".tif"), L"C:\\a.b\\c.d.tif");
-    EXPECT_EQ(WithFrameFileExtension(L"frame.", L".tif"), L"frame.tif");
-    EXPECT_EQ(WithFrameFileExtension(L"frame", L".tif"), L"frame.tif");
-    EXPECT_EQ(WithFrameFileExtension(L"", L".bmp"), L".bmp");
+    EXPECT_EQ(WithFileExtension(L"C:/my.shots/frame", L".tif"), L"C:/my.shots/frame.tif");
+    EXPECT_EQ(WithFileExtension(L"C:\\a.b\\c.d.e", L".tif"), L"C:\\a.b\\c.d.tif");
+    EXPECT_EQ(WithFileExtension(L"frame.", L".tif"), L"frame.tif");
+    EXPECT_EQ(WithFileExtension(L"frame", L".tif"), L"frame.tif");
+    EXPECT_EQ(WithFileExtension(L"", L".bmp"), L".bmp");
 }

@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "Common/FileExtension.h"
+
 namespace AppGui::Settings {
 
 namespace {
@@ -15,10 +17,7 @@ constexpr wchar_t kMainWindowSection[] = L"MAIN_WINDOW";
 constexpr wchar_t kDefaultProfileDir[] = L"d:\\Temp\\";
 }  // namespace
 
-std::wstring PreferencesPathFor(const std::wstring& modulePath) {
-    const size_t dot = modulePath.rfind(L'.');
-    return (dot == std::wstring::npos ? modulePath : modulePath.substr(0, dot)) + L".ini";
-}
+std::wstring PreferencesPathFor(const std::wstring& modulePath) { return WithFileExtension(modulePath, L".ini"); }
 
 const std::wstring& PreferencesPath() {
     static const std::wstring path = [] {

@@ -1,6 +1,7 @@
 #include "Profile.h"
 
 #include "Common/AnsiText.h"
+#include "Common/FileExtension.h"
 #include "OptionSections.h"
 
 namespace AppGui::Settings {
@@ -17,10 +18,7 @@ constexpr wchar_t kBinningSection[] = L"Бининг";
 constexpr wchar_t kValue[] = L"Value";
 }  // namespace
 
-std::wstring Profile::WithProfileExtension(const std::wstring& chosen) {
-    const size_t dot = chosen.rfind(L'.');
-    return (dot == std::wstring::npos ? chosen : chosen.substr(0, dot)) + L".ovp";
-}
+std::wstring Profile::WithProfileExtension(const std::wstring& chosen) { return WithFileExtension(chosen, L".ovp"); }
 
 int Profile::TypeId() const { return file_.ReadInt(kSystemSection, L"TYPE_ID", -1); }
 

@@ -96,14 +96,4 @@ void ReverseSampleOrder48(const uint8_t* in, uint64_t pixelCount, uint8_t* out) 
     }
 }
 
-std::wstring WithFrameFileExtension(const std::wstring& path, const std::wstring& extension) {
-    const size_t separator = path.find_last_of(L"\\/");
-    const size_t nameStart = separator == std::wstring::npos ? 0 : separator + 1;
-    const size_t dot = path.find_last_of(L'.');
-    std::wstring result = path;
-    if (dot != std::wstring::npos && dot >= nameStart) result.erase(dot);
-    result += extension;
-    return result;
-}
-
 }  // namespace Render::Kernels

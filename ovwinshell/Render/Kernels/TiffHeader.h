@@ -44,8 +44,4 @@ TiffHeader MakeTiffRgbHeader(uint32_t width, uint32_t height, uint32_t bitsPerPi
 // sample are kept as they are. in and out must not overlap.
 void ReverseSampleOrder48(const uint8_t* in, uint64_t pixelCount, uint8_t* out);
 
-// path with the extension of its last component (from its last dot on)
-// replaced by extension (".tif", ".bmp"); '\\' and '/' separate components.
-std::wstring WithFrameFileExtension(const std::wstring& path, const std::wstring& extension);
-
 }  // namespace Render::Kernels
