@@ -107,7 +107,10 @@ uint32_t PrivateRenderer::Run() {
             case CommandPause: {
                 CritSecLock guard(lock_);
                 if (command == CommandStop) {
+                    // A closed camera's transfer and options must never be used again.
                     frame_ = nullptr;
+                    transfer_ = nullptr;
+                    dataFormat_ = nullptr;
                     binnedValid_ = false;
                 }
                 lastRate_ = 0;

@@ -2,11 +2,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "../../../../Common/CritSec.h"
-#include "../../../lib3datatypes.h"
-#include "../../IOvDataTransfer.h"
-#include "../OvEnumImpl.h"
-#include "../OvFrameImpl.h"
+#include "Common/CritSec.h"
+#include "DmaContext.h"
+#include "Lib3Wrapper/OvTypeLib/IOvDataTransfer.h"
+#include "Lib3Wrapper/OvTypeLib/Impl/OvEnumImpl.h"
+#include "Lib3Wrapper/OvTypeLib/Impl/OvFrameImpl.h"
+#include "Lib3Wrapper/lib3datatypes.h"
 
 namespace DllModule::Lib3Wrapper::OvTypeLib::Impl::Vext {
 
@@ -18,9 +19,10 @@ enum TransferMode : int32_t {
     ModePlayback = 2,
 };
 
-// Selects which recorded frame a VEXT camera serves and how; the film data
-// path itself (four DMA parts, 10-bit unpacking, backgrounds) is not here yet,
-// so Acquire reports that no frame is available.
+// Reads frames out of a VEXT camera's recording memory: chooses the frame
+// (live preview, newest recorded, or any recorded one), reads it in four DMA
+// parts, unpacks the packed 10-bit samples and optionally subtracts a
+// background.
 class OvDataTransferImpl : public IOvDataTransfer {
 public:
     explicit OvDataTransferImpl(OVHANDLE system);  // throws Lib3Error
@@ -45,6 +47,22 @@ public:
     bool UnlockIfLive();
 
 private:
+    enum Status { StatusIdle = 0, StatusBusy = 1, StatusWrong = -1 };
+
+    void SetState(int32_t state);
+    bool AcquireIn(int32_t* frameIndex);
+    int TransferStatus();
+    bool FrameReady();
+    bool SelectPart(uint32_t part);
+    bool ReadPart(int part);
+    bool ReadPartOrThrow(int part);
+    bool WaitForData();
+    bool Reconfigure();
+    void UnpackPart(int part);
+    bool CombineInto(IOvFrame** frame, uint32_t* layout);
+    const uint16_t* NextBackground();
+    uint32_t ReadField(const Lib3DataHeader& header, uint32_t field);
+
     int32_t cachedIndex_ = 0;
     int32_t indexMinimum_ = 0;
     int32_t indexMaximum_ = 0;
@@ -55,8 +73,9 @@ private:
     OVHANDLE inputControl_ = 0;
     OVHANDLE input_ = 0;
     OvFrameImpl frame_;
-    Lib3DataHeader negotiated_;
-    Lib3DataHeader justRead_;
+    DmaContext dma_;
+    Lib3DataHeader negotiated_;  // H0
+    Lib3DataHeader justRead_;    // H1
     uint32_t width_ = 0;
     uint32_t height_ = 0;
     int32_t mode_ = ModeNone;
@@ -65,10 +84,14 @@ private:
     CritSec acquisitionLock_;
     CritSec stateLock_;
     OvEnumAttributesImpl attributes_;
+    std::vector<uint32_t> planes_[DmaContext::kParts];
     std::vector<uint16_t> backgrounds_[4];
     uint32_t pixelCount_ = 0;
     uint32_t backgroundCounter_ = 0;
     uint32_t backgroundEnabled_ = 0;
+    // False until a reconfiguration has sized every buffer for the negotiated
+    // type: a failed one must not leave a header that the buffers do not fit.
+    bool formatValid_ = false;
 };
 
 }  // namespace DllModule::Lib3Wrapper::OvTypeLib::Impl::Vext

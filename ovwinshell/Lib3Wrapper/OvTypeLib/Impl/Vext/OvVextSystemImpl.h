@@ -31,6 +31,8 @@ private:
     Lib3ErrorData err_;
     OVHANDLE handle_;
     bool initialised_ = false;
+    // The library's own Init succeeded: a retry after a later step failed must not repeat it.
+    bool libraryInitialised_ = false;
     OvEnumOptionsImpl options_;
     std::unique_ptr<OvDataTransferImpl> transfer_;
     std::string info_;

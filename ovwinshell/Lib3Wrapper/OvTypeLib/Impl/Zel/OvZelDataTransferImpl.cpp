@@ -216,6 +216,7 @@ bool OvDataTransferImpl::TryDma() {
 }
 
 bool OvDataTransferImpl::Probe() {
+    negotiatedValid_ = false;
     Renegotiate();
     if (!WaitReady()) return false;
     LIB3_CHECK(OvLib3InDInterfaceBeginBlock(input_, err_), err_);
@@ -224,9 +225,9 @@ bool OvDataTransferImpl::Probe() {
     } else {
         raw_.resize(blockSize_);
         uint64_t count = 0;
-        if (OvLib3InDInterfaceTransfer(input_, raw_.data(), blockSize_, &count, err_) <= 0) {
+        if (OvLib3InDInterfaceTransfer(input_, raw_.data(), raw_.size(), &count, err_) <= 0) {
             method_ = MethodBlock;
-        } else if (OvLib3InDInterfacePIOTransfer(input_, raw_.data(), blockSize_, &count, err_) <= 0) {
+        } else if (OvLib3InDInterfacePIOTransfer(input_, raw_.data(), raw_.size(), &count, err_) <= 0) {
             method_ = MethodPio;
         } else {
             method_ = MethodUnknown;
@@ -237,6 +238,7 @@ bool OvDataTransferImpl::Probe() {
         }
     }
     LIB3_CHECK(OvLib3InDInterfaceEndBlock(input_, err_), err_);
+    negotiatedValid_ = true;
     return true;
 }
 
@@ -260,12 +262,14 @@ bool OvDataTransferImpl::AcquireWithMethod() {
     LIB3_CHECK(OvLib3InDInterfaceGetType(input_, justRead_.Get(), err_), err_);
     int32_t differs = 0;
     LIB3_CHECK(OvLib3DataHeaderCompare(justRead_.Get(), negotiated_.Get(), &differs, err_), err_);
-    if (differs) {
+    if (differs || !negotiatedValid_) {
+        negotiatedValid_ = false;
         Renegotiate();
         if (method_ == MethodDma)
             dma_->Create(blockSize_);
         else
             raw_.resize(blockSize_);
+        negotiatedValid_ = true;
     }
 
     uint64_t start = Now();
@@ -291,9 +295,9 @@ bool OvDataTransferImpl::AcquireWithMethod() {
             }
             dmaStarted = false;
         } else if (method_ == MethodBlock) {
-            LIB3_CHECK(OvLib3InDInterfaceTransfer(input_, raw_.data(), blockSize_, &count, err_), err_);
+            LIB3_CHECK(OvLib3InDInterfaceTransfer(input_, raw_.data(), raw_.size(), &count, err_), err_);
         } else {
-            LIB3_CHECK(OvLib3InDInterfacePIOTransfer(input_, raw_.data(), blockSize_, &count, err_), err_);
+            LIB3_CHECK(OvLib3InDInterfacePIOTransfer(input_, raw_.data(), raw_.size(), &count, err_), err_);
         }
         begun = false;
         LIB3_CHECK(OvLib3InDInterfaceEndBlock(input_, err_), err_);
@@ -316,6 +320,7 @@ bool OvDataTransferImpl::AcquireWithMethod() {
 
 bool OvDataTransferImpl::GetFrame(IOvFrame** frame, uint32_t* layout) {
     bool decoded = RunReported([&] {
+        if (!negotiatedValid_) return false;
         const uint8_t* source = nullptr;
         if (method_ == MethodDma && dma_)
             source = dma_->Buffer();

@@ -88,6 +88,9 @@ private:
     uint32_t intermediateSize_ = 0;
     uint32_t outputBytesPerPixel_ = 2;
     uint64_t blockSize_ = 0;
+    // True once the buffers fit the negotiated type; a failed renegotiation
+    // clears it so that the next acquisition negotiates afresh.
+    bool negotiatedValid_ = false;
     OvFrameImpl frame_;
     std::unique_ptr<ZelDmaContext> dma_;
     uint32_t method_ = MethodUnknown;

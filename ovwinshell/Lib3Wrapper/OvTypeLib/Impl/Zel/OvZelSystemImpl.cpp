@@ -27,7 +27,8 @@ OvSystemImpl::~OvSystemImpl() {
 
 bool OvSystemImpl::Init() {
     return RunReported([&] {
-        LIB3_CHECK(OvLib3SystemInit(handle_, err_), err_);
+        if (!libraryInitialised_ || initialised_) LIB3_CHECK(OvLib3SystemInit(handle_, err_), err_);
+        libraryInitialised_ = true;
         FillOptionsAfterInit(optionsAfterInit_, handle_, err_);
         transfer_ = std::make_unique<OvDataTransferImpl>(handle_);
         initialised_ = true;

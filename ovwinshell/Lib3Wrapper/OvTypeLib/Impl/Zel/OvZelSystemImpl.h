@@ -29,6 +29,8 @@ private:
     Lib3ErrorData err_;
     OVHANDLE handle_;
     bool initialised_ = false;
+    // The library's own Init succeeded: a retry after a later step failed must not repeat it.
+    bool libraryInitialised_ = false;
     OvEnumOptionsImpl optionsBeforeInit_;
     OvEnumOptionsImpl optionsAfterInit_;
     std::unique_ptr<OvDataTransferImpl> transfer_;
