@@ -24,8 +24,14 @@ inline size_t VextPartBytes(size_t pixelCount) { return VextBlocks(pixelCount) *
 inline size_t VextPlaneWords(size_t pixelCount) { return VextBlocks(pixelCount) * kVextWordsPerBlock; }
 
 // Unpacks the VextPartBytes(pixelCount) bytes of one part into
-// VextPlaneWords(pixelCount) words of plane.
+// VextPlaneWords(pixelCount) words of plane, with byte shuffles where the
+// processor has them.
 void UnpackVextPart(const uint8_t* part, size_t pixelCount, uint32_t* plane);
+// The two ways, for the tests: one byte at a time, and with SSSE3 shuffles
+// (only where VextShuffleUsable()).
+void UnpackVextPartScalar(const uint8_t* part, size_t pixelCount, uint32_t* plane);
+void UnpackVextPartShuffled(const uint8_t* part, size_t pixelCount, uint32_t* plane);
+bool VextShuffleUsable();
 
 // Writes pixelCount 16-bit pixels (the 10-bit samples at bits 15..6) from the
 // four planes into out. With a background (pixelCount values), a pixel v over
@@ -33,5 +39,15 @@ void UnpackVextPart(const uint8_t* part, size_t pixelCount, uint32_t* plane);
 // Without one (null) the pixels are written as they are.
 void CombineVextPlanes(const uint32_t* const planes[4], size_t pixelCount, const uint16_t* background,
                        uint16_t offset, uint16_t* out);
+
+// The vector loops behind CombineVextPlanes, one per instruction set: each
+// combines the longest run of whole positions its registers take and returns
+// how many it did. Visible so that the tests can run every path.
+using VextPositionCombiner = size_t (*)(const uint32_t* const planes[4], size_t wholePositions, uint16_t* out);
+size_t CombineVextPositionsSse2(const uint32_t* const planes[4], size_t wholePositions, uint16_t* out);
+size_t CombineVextPositionsAvx2(const uint32_t* const planes[4], size_t wholePositions, uint16_t* out);  // Avx2Usable()
+// CombineVextPlanes with a chosen loop (null: one position at a time).
+void CombineVextPlanesWith(VextPositionCombiner combiner, const uint32_t* const planes[4], size_t pixelCount,
+                           const uint16_t* background, uint16_t offset, uint16_t* out);
 
 }  // namespace Render::Kernels
