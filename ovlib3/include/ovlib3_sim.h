@@ -21,8 +21,8 @@ extern "C" {
 /* Error code that stores a remark of over 1500 characters when injected. */
 #define OVSIM_CODE_LONG_REMARK 999
 
-/* Clears faults and call counters and sets fast, deterministic, DMA-hang and
- * trigger-rate modes back to their defaults. Live objects stay. */
+/* Clears faults and call counters and sets fast, deterministic, DMA-hang,
+ * trigger-rate and the VEXT modes back to their defaults. Live objects stay. */
 OVLIB3_API void OVLIB3_CALL OvSimReset(void);
 
 /* The nth call (1-based, counted from now) of the named export fails with
@@ -50,14 +50,33 @@ OVLIB3_API void OVLIB3_CALL OvSimSetDeterministic(int on, uint32_t seed);
  * Needs deterministic mode. Returns > 0 on failure. */
 OVLIB3_API OVRESULT OVLIB3_CALL OvSimExpectedImage(uint32_t frameNumber, uint16_t* out, uint64_t outSamples);
 
-/* StartDma succeeds but QueryDmaEnd never reports done (CancelDma works). */
+/* StartDma succeeds but QueryDmaEnd never reports done (CancelDma works); both families. */
 OVLIB3_API void OVLIB3_CALL OvSimSetDmaHang(int on);
 
 /* External sync mode trigger rate in millihertz (default 5000 = 5 Hz). */
 OVLIB3_API void OVLIB3_CALL OvSimSetExternalTriggerRate(uint32_t milliHertz);
 
-/* Sets the length of a VEXT system's recorded film (frame index range 0..frames-1). */
+/* Puts a film of frames frames into an initialised VEXT system's memory at
+ * once, as if recorded in the current settings (frame numbers 0..frames-1);
+ * a running recording or live ring ends. */
 OVLIB3_API OVRESULT OVLIB3_CALL OvSimSetRecordedFrames(OVHANDLE system, uint32_t frames);
+
+/* VEXT: QueryReady always answers 0 (no part ever becomes ready). */
+OVLIB3_API void OVLIB3_CALL OvSimSetVextNoData(int on);
+
+/* VEXT: 0 = normal; otherwise every transfer status query answers status. */
+OVLIB3_API void OVLIB3_CALL OvSimSetVextStatus(uint32_t status);
+
+/* VEXT: stop input commands are accepted but ignored, and after one the
+ * status stays 7 (busy) until this is turned off. */
+OVLIB3_API void OVLIB3_CALL OvSimSetVextStuckInput(int on);
+
+/* VEXT, deterministic mode only: the decoded image (10-bit samples << 6,
+ * width*height, the GRBG mosaic for the colour sensor) of the frame that
+ * index addresses in what the frame index option addresses now (the film, or
+ * the live ring of the current readout). Returns > 0 on failure. */
+OVLIB3_API OVRESULT OVLIB3_CALL OvSimExpectedVextFrame(OVHANDLE system, int32_t index, uint16_t* out,
+                                                      uint64_t outSamples);
 
 /* Same as the OVSIM_FAIL environment variable: "function[:nth[:code]];..." */
 OVLIB3_API void OVLIB3_CALL OvSimFailFromText(const char* text);

@@ -4,31 +4,31 @@
 #include <memory>
 
 #include "ids.h"
-#include "pixel_formats.h"
 #include "system.h"
 
 namespace ovsim {
 namespace {
+
+constexpr int32_t kDefaultFilmFrames = 205;  // what the viewer sets at 1000 frames/s
 
 const CameraModel kModels[] = {
     {kCameraZelMono, Family::Zel, false, "sim\\zel_mono.ovc", 1280, 1024, 25, 400, true, true, true,
      {"ZEL-SIM-000123", "ZEL-BRD-000124"}},
     {kCameraZelColour, Family::Zel, true, "sim\\zel_colour.ovc", 1600, 1200, 20, 400, true, true, false,
      {"ZEL-SIM-000245", "ZEL-BRD-000246"}},
-    {kCameraVext, Family::Vext, false, "sim\\vext_highspeed.ovc", 1024, 1024, 1, 10, true, true, false,
+    {kCameraVext, Family::Vext, false, "sim\\vext_highspeed.ovc", 1024, 1024, 1, 10, true, true, true,
      {"VEXT-SIM-000512", "VEXT-MEM-000513"}},
     {kCameraZelMonoNoSoftStart, Family::Zel, false, "sim\\zel_mono_ext.ovc", 1280, 1024, 25, 400, false, false, true,
      {"ZEL-SIM-000367", "ZEL-BRD-000368"}},
 };
-
-constexpr uint64_t kVextMemoryBytes = 4ull << 30;
 
 template <class T>
 std::unique_ptr<Option> own(T option) {
     return std::make_unique<T>(std::move(option));
 }
 
-RectRules regionRules(const CameraModel& m) {
+RectRules regionRules(const System& s) {
+    const CameraModel& m = s.model;
     RectRules rules;
     rules.maximum = {0, 0, m.sensorWidth, m.sensorHeight};
     if (m.family == Family::Vext) {
@@ -37,19 +37,16 @@ RectRules regionRules(const CameraModel& m) {
     } else {
         rules.minimum = {0, 0, 64, 16};
         rules.alignX = rules.alignWidth = 8;  // whole bytes per row in every packed format
-        if (m.colour) rules.alignY = rules.alignHeight = 2;  // keeps the GRBG phase and whole cells
     }
+    if (s.colour()) rules.alignY = rules.alignHeight = 2;  // keeps the GRBG phase and whole cells
     return rules;
 }
 
-// The film's frames: 0..N-1 once recorded, 0..0 before.
-Range filmRange(const System& s) { return {0, std::max<int64_t>(0, int64_t(s.recordedFrames) - 1)}; }
-
-ScalarUnit percentOfFilm(const System& s) {
-    const System* film = &s;  // by pointer: systems are not copied
-    auto last = [film] { return std::max<int64_t>(1, int64_t(film->recordedFrames) - 1); };
-    return {kUnitPercent, [film, last](int64_t n) { return film->recordedFrames > 1 ? n * 100 / last() : 0; },
-            [film, last](int64_t p) { return film->recordedFrames > 1 ? p * last() / 100 : 0; }};
+// Percent of the memory's capacity; 0 % is the shortest film, one frame.
+ScalarUnit percentOfCapacity(const System& s) {
+    const System* camera = &s;  // by pointer: systems are not copied
+    return {kUnitPercent, [camera](int64_t n) { return n * 100 / std::max<int64_t>(1, vextCapacity(*camera)); },
+            [camera](int64_t p) { return std::max<int64_t>(1, p * vextCapacity(*camera) / 100); }};
 }
 
 void addChannelOptions(System& s, Stage stage, int32_t minimum, int32_t maximum) {
@@ -67,7 +64,7 @@ void addZelOptions(System& s) {
     std::vector<int32_t> syncModes = {kSyncExternal, kSyncInternal};
     if (m.softwareStart) syncModes.insert(syncModes.begin(), kSyncSoftware);
     s.addOption(Stage::PostInit, kOptSyncMode, 0, own(EnumOption(kSyncInternal, syncModes)));
-    s.addOption(Stage::PostInit, kOptRegion, 0, own(RectOption({0, 0, m.sensorWidth, m.sensorHeight}, regionRules(m))));
+    s.addOption(Stage::PostInit, kOptRegion, 0, own(RectOption({0, 0, m.sensorWidth, m.sensorHeight}, regionRules(s))));
     if (m.colour)
         s.addOption(Stage::PostInit, kOptDataFormat, 0,
                     own(EnumOption(kFormatMosaic10, {kFormatMosaic10, kFormatRgb10, kFormatBgr48})));
@@ -97,6 +94,7 @@ void addVextOptions(System& s) {
                 [&s, maxExposure] {
                     auto& exposure = s.option<ScalarOption>(kOptExposure);
                     if (exposure.native() > maxExposure()) exposure.forceNative(int32_t(maxExposure()));
+                    vextFrameRateChanged(s);
                 });
     s.addOption(Stage::PostInit, kOptExposure, 0,
                 own(ScalarOption(500, [maxExposure] { return Range{1, maxExposure()}; },
@@ -104,18 +102,19 @@ void addVextOptions(System& s) {
     s.addOption(Stage::PostInit, kOptSyncMode, 0,
                 own(EnumOption(kSyncInternal, {kSyncSoftware, kSyncExternal, kSyncInternal, kSyncRecordOnEdge})));
     s.addOption(Stage::PostInit, kOptRecordMode, 0, own(EnumOption(kRecordSingle, {kRecordSingle, kRecordRing})));
-    s.addOption(Stage::PostInit, kOptRegion, 0, own(RectOption({0, 0, m.sensorWidth, m.sensorHeight}, regionRules(m))));
+    // The memory's layout follows the frame size: a new region empties it.
+    s.addOption(Stage::PostInit, kOptRegion, 0, own(RectOption({0, 0, m.sensorWidth, m.sensorHeight}, regionRules(s))),
+                [&s] { vextClearMemory(s); });
+    // Frames per film and per live ring; the viewer sets it from the frame rate.
     s.addOption(Stage::PostInit, kOptFramePosition, 0,
-                own(ScalarOption(0, [&s] { return filmRange(s); }, {percentOfFilm(s)})));
-    s.addOption(Stage::PostInit, kOptDecimation, 0, own(ScalarOption::fixed(1, 1, 4)));
+                own(ScalarOption(kDefaultFilmFrames, [&s] { return Range{1, vextCapacity(s)}; },
+                                 {percentOfCapacity(s)})));
+    s.addOption(Stage::PostInit, kOptPartitions, 0, own(ScalarOption::fixed(1, 1, 4)));
     s.addOption(Stage::PostInit, kOptPreTrigger, 0, own(ScalarOption::fixed(0, 0, 100)));
     s.addOption(Stage::PostInit, kOptSyncOutput, 0, own(EnumOption(kSyncOutputOff, {kSyncOutputStrobe, kSyncOutputOff})));
-    s.addOption(Stage::PostInit, kOptFrameIndex, 0, own(ScalarOption(0, [&s] { return filmRange(s); })));
+    s.addOption(Stage::PostInit, kOptFrameIndex, 0, own(ScalarOption(0, [&s] { return vextFrameIndexRange(s); })));
     s.addOption(Stage::PostInit, kInfoTotalFrames, 0, own(InfoOption([&s] {
-                    const uint64_t frameBytes = rawBlockBytes(*s.frameConfig().format, uint32_t(s.frameConfig().roi.width),
-                                                              uint32_t(s.frameConfig().roi.height));
-                    return std::pair<int32_t, int32_t>{int32_t(kVextMemoryBytes / frameBytes),
-                                                       int32_t(s.recordedFrames)};
+                    return std::pair<int32_t, int32_t>{int32_t(vextPartitionCapacity(s)), int32_t(vextFilmFrames(s))};
                 })));
 }
 
@@ -143,6 +142,7 @@ void addPreInitOptions(System& s) {
     s.addOption(Stage::PreInit, kOptBusInterface, 0,
                 own(EnumOption(kBusSimulated, {vext ? kBusOptical : kBusPciExpress, kBusSimulated})));
     addChannelOptions(s, Stage::PreInit, 0, 15);
+    if (vext) s.addOption(Stage::PreInit, kOptSensor, 0, own(EnumOption(kSensorMono, {kSensorMono, kSensorColour})));
 }
 
 void addPostInitOptions(System& s) {

@@ -3,6 +3,7 @@
 #include "guard.h"
 #include "handles.h"
 #include "ids.h"
+#include "vext_packing.h"
 
 namespace ovsim {
 namespace {
@@ -15,6 +16,19 @@ HandleTable<DataHeader>& headers() {
 void requireField(uint32_t field, OVHANDLE header) {
     if (field >= kHeaderFields)
         OV_FAIL(kErrBadParameter, header, "номер поля " + std::to_string(field) + " больше 31");
+}
+
+DataHeader headerOf(const FrameConfig& c, uint32_t dataType, uint64_t blockSize) {
+    DataHeader h;
+    h.dataType = dataType;
+    setHeaderSize(h, uint32_t(c.roi.width), uint32_t(c.roi.height));
+    h.fields[kFieldPixelFormat] = c.format->code;
+    h.fields[kFieldLayout] = kLayoutRaw;
+    h.fields[kFieldBitsPerPixel] = c.format->rawBits;
+    h.fields[kFieldRoiX] = uint32_t(c.roi.x);
+    h.fields[kFieldRoiY] = uint32_t(c.roi.y);
+    h.blockSize = blockSize;
+    return h;
 }
 
 }  // namespace
@@ -42,17 +56,12 @@ void setHeaderSize(DataHeader& h, uint32_t width, uint32_t height) {
 }
 
 DataHeader rawHeaderFor(const FrameConfig& c) {
-    DataHeader h;
-    h.dataType = c.format->colour ? kDataTypeColour : kDataTypeMono;
-    const auto width = uint32_t(c.roi.width), height = uint32_t(c.roi.height);
-    setHeaderSize(h, width, height);
-    h.fields[kFieldPixelFormat] = c.format->code;
-    h.fields[kFieldLayout] = kLayoutRaw;
-    h.fields[kFieldBitsPerPixel] = c.format->rawBits;
-    h.fields[kFieldRoiX] = uint32_t(c.roi.x);
-    h.fields[kFieldRoiY] = uint32_t(c.roi.y);
-    h.blockSize = rawBlockBytes(*c.format, width, height);
-    return h;
+    return headerOf(c, c.format->colour ? kDataTypeColour : kDataTypeMono,
+                    rawBlockBytes(*c.format, uint32_t(c.roi.width), uint32_t(c.roi.height)));
+}
+
+DataHeader vextPartHeaderFor(const FrameConfig& c) {
+    return headerOf(c, kDataTypeMono, vextPartBytes(uint64_t(c.roi.width) * uint64_t(c.roi.height)));
 }
 
 }  // namespace ovsim

@@ -28,7 +28,9 @@ uint32_t headerWidth(const DataHeader& header);
 uint32_t headerHeight(const DataHeader& header);
 void setHeaderSize(DataHeader& header, uint32_t width, uint32_t height);
 
-// The raw type a camera delivers for this configuration.
+// The raw type a ZEL camera delivers for this configuration.
 DataHeader rawHeaderFor(const FrameConfig& config);
+// A VEXT camera's: data type 3 for both sensors, block size = one of a frame's four parts.
+DataHeader vextPartHeaderFor(const FrameConfig& config);
 
 }  // namespace ovsim

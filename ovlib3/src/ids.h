@@ -16,6 +16,7 @@ constexpr uint32_t kCameraZelMonoNoSoftStart = 4;
 constexpr uint32_t kOptBoardNumber = 0x100001;
 constexpr uint32_t kOptBusInterface = 0x100002;
 constexpr uint32_t kOptChannel = 0x100003;  // exists only at indexes 3 and 7
+constexpr uint32_t kOptSensor = 0x100004;   // VEXT: monochrome or colour sensor
 constexpr uint32_t kChannelIndexA = 3;
 constexpr uint32_t kChannelIndexB = 7;
 
@@ -27,7 +28,7 @@ constexpr uint32_t kOptRecordMode = 0x400005;
 constexpr uint32_t kOptRegion = 0x400006;
 constexpr uint32_t kOptFramePosition = 0x400007;
 constexpr uint32_t kOptDataFormat = 0x400008;
-constexpr uint32_t kOptDecimation = 0x400009;
+constexpr uint32_t kOptPartitions = 0x400009;  // VEXT: memory partitions
 constexpr uint32_t kOptGain = 0x40000A;
 constexpr uint32_t kOptDigitalGainLimit = 0x40000B;  // colour ZEL: how far the viewer may shift samples
 constexpr uint32_t kOptCentringFactor = 0x40000C;    // colour ZEL: horizontal centring factor, unit 5
@@ -71,6 +72,8 @@ constexpr int32_t kRecordRing = 37;
 constexpr int32_t kBusPciExpress = 40;
 constexpr int32_t kBusSimulated = 41;
 constexpr int32_t kBusOptical = 42;
+constexpr int32_t kSensorMono = 43;
+constexpr int32_t kSensorColour = 44;
 
 // Units (list 3). Unit 0, every scalar's native unit, is not listed.
 constexpr uint32_t kUnitNative = 0;
@@ -110,17 +113,17 @@ constexpr uint32_t kAttrTimeStamp = 0x70000002;
 constexpr uint32_t kAttrSensorTemperature = 0x70000003;
 constexpr uint32_t kAttrChecksum = 0x7000000F;  // deliberately nameless
 
-}  // namespace ovsim
-
-namespace ovsim {
-
-// VEXT input control commands (placeholders until the recording model exists).
+// VEXT commands: on the input control interface (index 0 unless said) ...
 constexpr uint32_t kCmdVextArmInput = 0xA0000064;
-constexpr uint32_t kCmdVextStatus = 0xA0000066;   // CallCInterface_1 with kParamStatusRecord
+constexpr uint32_t kCmdVextStatus = 0xA0000066;  // CallCInterface_1 with kParamStatusRecord, also on the control
 constexpr uint32_t kCmdVextStopInput = 0xA0000068;
-constexpr uint32_t kCmdVextSelectFrame = 0xB0000005;  // on the control interface
-constexpr uint32_t kParamStatusRecord = 272;          // struct {uint32_t status; uint32_t words[15];}
-constexpr uint32_t kVextStatusRunning = 1;
+// ... and on the control interface.
+constexpr uint32_t kCmdVextSelectPart = 0xB0000001;      // CallCInterface_1 with kParamPartNumber
+constexpr uint32_t kCmdVextFrameRead = 0xB0000004;       // live readout acknowledged
+constexpr uint32_t kCmdVextPrepareReadout = 0xB0000005;  // empties the queue of selected parts
+constexpr uint32_t kParamStatusRecord = 272;             // struct {uint32_t status; uint32_t words[15];}
+constexpr uint32_t kParamPartNumber = 16;                // uint32_t part 0..3
 constexpr uint32_t kVextStatusIdle = 3;
+constexpr uint32_t kVextStatusBusy = 7;
 
 }  // namespace ovsim

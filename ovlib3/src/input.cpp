@@ -8,6 +8,7 @@
 #include "ids.h"
 #include "pattern.h"
 #include "system.h"
+#include "vext_input.h"
 
 namespace ovsim {
 namespace {
@@ -26,13 +27,7 @@ Input& inputAt(OVHANDLE handle) {
     return *input;
 }
 
-// The input's system, checked to be one whose data path the simulator models.
-System& dataPathOf(OVHANDLE handle) {
-    System& system = systemAt(inputAt(handle).system);
-    if (system.model.family == Family::Vext)
-        OV_FAIL(kErrNotImplemented, handle, "передача данных камеры VEXT (память записи) ещё не смоделирована");
-    return system;
-}
+bool isVext(const System& system) { return system.model.family == Family::Vext; }
 
 TriggerMode triggerModeOf(const System& s) {
     switch (s.option<EnumOption>(kOptSyncMode).get()) {
@@ -116,7 +111,11 @@ bool waitForFrame(OVHANDLE handle, Clock::duration limit, Lock& lock) {
     }
 }
 
-uint64_t blockBytes(const System& system) { return rawHeaderFor(system.frameConfig()).blockSize; }
+DataHeader typeOf(const System& system) {
+    return isVext(system) ? vextPartHeaderFor(system.frameConfig()) : rawHeaderFor(system.frameConfig());
+}
+
+uint64_t blockBytes(const System& system) { return typeOf(system).blockSize; }
 
 }  // namespace
 
@@ -131,28 +130,38 @@ OVHANDLE systemOfInput(OVHANDLE handle) {
 
 uint32_t liveInputs() { return inputs().size(); }
 
-DataHeader inputType(OVHANDLE handle) { return rawHeaderFor(systemAt(inputAt(handle).system).frameConfig()); }
+DataHeader inputType(OVHANDLE handle) { return typeOf(systemAt(inputAt(handle).system)); }
 
 uint64_t readyAmount(OVHANDLE handle) {
-    const System& system = dataPathOf(handle);
+    System& system = systemAt(inputAt(handle).system);
+    if (isVext(system)) return vextReadyAmount(inputAt(handle), system);
     const Input& input = syncedInput(handle);
     return input.latched || input.timing.readyFrame(Clock::now()) ? blockBytes(system) : 0;
 }
 
 OVRESULT waitReady(OVHANDLE handle, uint32_t milliseconds, Lock& lock) {
-    dataPathOf(handle);
-    return waitForFrame(handle, std::chrono::milliseconds(milliseconds), lock) ? 0 : kWarnTimeout;
+    const Clock::duration limit = std::chrono::milliseconds(milliseconds);
+    if (!isVext(systemAt(inputAt(handle).system)))
+        return waitForFrame(handle, limit, lock) ? 0 : kWarnTimeout;
+    // A VEXT frame part becomes ready when its frame is recorded.
+    const Clock::time_point deadline = Clock::now() + limit;
+    for (;;) {
+        if (readyAmount(handle)) return 0;
+        const Clock::time_point now = Clock::now();
+        if (now >= deadline || simModes().fast) return kWarnTimeout;
+        sleepUnlocked(lock, std::min<Clock::duration>(deadline - now, std::chrono::milliseconds(10)));
+    }
 }
 
 void beginBlock(OVHANDLE handle) {
-    const System& system = dataPathOf(handle);
+    System& system = systemAt(inputAt(handle).system);
+    if (isVext(system)) return vextBeginBlock(inputAt(handle), system);
     Input& input = syncedInput(handle);
     input.blockOpen = true;
     if (!input.latched && input.timing.readyFrame(Clock::now())) latchFrame(input, system);
 }
 
 void endBlock(OVHANDLE handle) {
-    dataPathOf(handle);
     Input& input = inputAt(handle);
     if (!input.blockOpen) OV_FAIL(kErrNoBlock, handle, "EndBlock без BeginBlock");
     input.blockOpen = false;
@@ -160,7 +169,8 @@ void endBlock(OVHANDLE handle) {
 }
 
 uint64_t transferFrame(OVHANDLE handle, void* buffer, uint64_t size, TransferMethod method, Lock& lock) {
-    const System& system = dataPathOf(handle);
+    const System& system = systemAt(inputAt(handle).system);
+    if (isVext(system)) OV_FAIL(kErrMethod, handle, "камера VEXT передаёт кадры только через DMA, по частям");
     if (!buffer) OV_FAIL(kErrBadParameter, handle, "нет буфера для данных");
     const uint64_t needed = blockBytes(system);
     if (size < needed)
@@ -184,10 +194,10 @@ uint64_t transferFrame(OVHANDLE handle, void* buffer, uint64_t size, TransferMet
 }
 
 void startDma(OVHANDLE handle, OVHANDLE context) {
-    const System& system = dataPathOf(handle);
+    const System& system = systemAt(inputAt(handle).system);
     if (!system.model.dma)
         OV_FAIL(kErrMethod, handle, "эта камера не поддерживает DMA: используйте блочную передачу или PIO");
-    Input& input = syncedInput(handle);
+    Input& input = isVext(system) ? inputAt(handle) : syncedInput(handle);
     DmaContext* ctx = findDmaContext(context);
     if (!ctx) OV_FAIL(kErrBadHandle, context, "это не контекст DMA");
     const uint64_t needed = blockBytes(system);
@@ -203,8 +213,8 @@ void startDma(OVHANDLE handle, OVHANDLE context) {
 }
 
 bool queryDmaEnd(OVHANDLE handle) {
-    const System& system = dataPathOf(handle);
-    Input& input = syncedInput(handle);
+    System& system = systemAt(inputAt(handle).system);
+    Input& input = isVext(system) ? inputAt(handle) : syncedInput(handle);
     if (!input.dmaActive) {
         if (input.dmaCompleted) return true;
         OV_FAIL(kErrNoDma, handle, "нет запущенной передачи DMA");
@@ -216,6 +226,18 @@ bool queryDmaEnd(OVHANDLE handle) {
     }
     // Completion is seen at the second query at the earliest, so callers must poll.
     if (++input.dmaQueries < 2 || simModes().dmaHang) return false;
+    if (isVext(system)) {
+        try {
+            if (!vextCompleteDma(input, system, ctx->buffer.get(), ctx->size)) return false;
+        } catch (SimError& error) {
+            input.dmaActive = false;
+            error.object = handle;
+            throw;
+        }
+        input.dmaActive = false;
+        input.dmaCompleted = true;
+        return true;
+    }
     if (!input.latched) {
         if (!input.timing.readyFrame(Clock::now())) return false;
         latchFrame(input, system);

@@ -7,6 +7,7 @@
 #include "frame_timing.h"
 #include "header.h"
 #include "ovlib3.h"
+#include "vext_memory.h"
 
 namespace ovsim {
 
@@ -37,6 +38,10 @@ struct Input {
     bool dmaCompleted = false;
     uint32_t dmaQueries = 0;
     BlockAttributes last;
+    // VEXT: the frame read out last, rendered and packed into its four parts.
+    std::optional<VextFrame> packedFrame;
+    std::vector<uint16_t> samples10;
+    std::vector<uint8_t> packedParts;
 };
 
 OVHANDLE createInput(OVHANDLE system);

@@ -34,7 +34,7 @@ const Names kInterfaceNames[] = {
     {kOptRegion, "RegionOfInterest", "Область изображения"},
     {kOptFramePosition, "FramePosition", "Положение кадра"},
     {kOptDataFormat, "DataFormat", "Формат данных"},
-    {kOptDecimation, "Decimation", "Кратность прореживания"},
+    {kOptPartitions, "MemoryPartitions", "Разделов памяти"},
     {kOptGain, "Gain", "Усиление"},
     {kOptDigitalGainLimit, "DigitalGainLimit", "Предел усиления"},
     {kOptCentringFactor, "CentringFactor", "Центрирование, множитель"},
@@ -77,6 +77,8 @@ const std::pair<uint32_t, const char*> kEnumValueNames[] = {
     {kBusPciExpress, "PCI Express"},
     {kBusSimulated, "Имитация в памяти"},
     {kBusOptical, "Оптический канал"},
+    {kSensorMono, "Монохромный"},
+    {kSensorColour, "Цветной (мозаика GRBG)"},
 };
 
 const std::pair<uint32_t, const char*> kAttributeNames[] = {
@@ -99,11 +101,12 @@ const std::pair<uint32_t, const char*> kZelPreInitNames[] = {
     {kOptChannel, "Номер канала"},
 };
 // The viewer shows selector 1 texts as display names for both families, so
-// they name nothing that only one family has.
+// the entries both have name nothing that only one family has.
 const std::pair<uint32_t, const char*> kVextPreInitNames[] = {
     {kOptBoardNumber, "Номер устройства"},
     {kOptBusInterface, "Линия связи"},
     {kOptChannel, "Номер канала"},
+    {kOptSensor, "Сенсор"},
 };
 
 template <class Range>

@@ -17,12 +17,19 @@ struct FrameConfig {
     Rect roi;
     const PixelFormat* format = nullptr;
     int32_t exposureUs = 0;
-    int32_t gainCenti = 100;  // 100 = gain 1.0
+    int32_t gainCenti = 100;              // 100 = gain 1.0
+    int32_t referenceExposureUs = 20000;  // the exposure that gives the scene's own brightness
 };
+
+bool sameLook(const FrameConfig& a, const FrameConfig& b);
 
 // The 16-bit samples the camera measures (before the format drops low bits):
 // width*height samples for mono and mosaic formats, width*height*3 (BGR) else.
 std::vector<uint16_t> renderSamples(const FrameConfig& config, uint64_t frameNumber, uint64_t noiseSeed);
+
+// The same samples shifted right by `shift` bits into out (e.g. 6 for 10-bit data).
+void renderSamplesInto(const FrameConfig& config, uint64_t frameNumber, uint64_t noiseSeed, uint32_t shift,
+                       uint16_t* out);
 
 // The codec's final output for that frame: mono samples or 48-bit BGR.
 std::vector<uint16_t> renderDecoded(const FrameConfig& config, uint64_t frameNumber, uint64_t noiseSeed);

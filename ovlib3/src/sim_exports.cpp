@@ -29,6 +29,14 @@ OVRESULT controlResult(Body&& body) {
     }
 }
 
+// An initialised VEXT system.
+System& vextSystemAt(OVHANDLE handle) {
+    System& system = systemAt(handle);
+    if (system.model.family != Family::Vext) OV_FAIL(kErrNotImplemented, handle, "только для VEXT");
+    if (!system.initialised) OV_FAIL(kErrNotInitialised, handle, "система не инициализирована");
+    return system;
+}
+
 }  // namespace
 
 extern "C" {
@@ -102,10 +110,38 @@ void OVLIB3_CALL OvSimSetExternalTriggerRate(uint32_t milliHertz) {
 
 OVRESULT OVLIB3_CALL OvSimSetRecordedFrames(OVHANDLE handle, uint32_t frames) {
     return controlResult([&] {
-        System& system = systemAt(handle);
-        if (system.model.family != Family::Vext) OV_FAIL(kErrNotImplemented, handle, "только для VEXT");
-        system.recordedFrames = frames;
-        ++system.configGeneration;
+        System& system = vextSystemAt(handle);
+        vextSetFilm(system, frames);
+    });
+}
+
+void OVLIB3_CALL OvSimSetVextNoData(int on) {
+    std::lock_guard lock(libraryMutex());
+    simModes().vextNoData = on != 0;
+}
+
+void OVLIB3_CALL OvSimSetVextStatus(uint32_t status) {
+    std::lock_guard lock(libraryMutex());
+    simModes().vextStatus = status;
+}
+
+void OVLIB3_CALL OvSimSetVextStuckInput(int on) {
+    std::lock_guard lock(libraryMutex());
+    simModes().vextStuckInput = on != 0;
+    // Stops ignored meanwhile are forgotten: the next stop works.
+    forEachSystem([](OVHANDLE, System& system) { system.vext.stopIgnored = false; });
+}
+
+OVRESULT OVLIB3_CALL OvSimExpectedVextFrame(OVHANDLE handle, int32_t index, uint16_t* out, uint64_t outSamples) {
+    return controlResult([&] {
+        System& system = vextSystemAt(handle);
+        if (!simModes().deterministic) OV_FAIL(kErrNotDeterministic, 0, "включите OvSimSetDeterministic");
+        const std::optional<VextFrame> frame = vextFrameAt(system, index);
+        if (!frame) OV_FAIL(kErrOutOfRange, handle, "кадра " + std::to_string(index) + " нет в памяти");
+        const uint64_t samples = uint64_t(frame->config.roi.width) * uint64_t(frame->config.roi.height);
+        if (!out || outSamples < samples) OV_FAIL(kErrBufferTooSmall, 0, "мало места для изображения");
+        renderSamplesInto(frame->config, frame->number, frame->seed, 6, out);
+        for (uint64_t i = 0; i < samples; ++i) out[i] = uint16_t(out[i] << 6);
     });
 }
 

@@ -18,6 +18,9 @@ struct SimModes {
     uint32_t seed = 0;
     bool dmaHang = false;                 // QueryDmaEnd never reports done
     uint32_t externalTriggerMilliHz = 5000;  // external sync mode trigger rate
+    bool vextNoData = false;       // VEXT input never has data ready
+    uint32_t vextStatus = 0;       // when not 0, every VEXT status query answers it
+    bool vextStuckInput = false;   // VEXT stop commands are ignored; the status stays busy
 };
 
 SimModes& simModes();

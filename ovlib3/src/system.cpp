@@ -9,6 +9,9 @@
 namespace ovsim {
 namespace {
 
+// A high-speed camera sees bright scenes: the default exposure (500 us) gives mid-grey.
+constexpr int32_t kVextReferenceExposureUs = 400;
+
 HandleTable<System>& systems() {
     static HandleTable<System> table;
     return table;
@@ -48,12 +51,19 @@ FrameConfig System::frameConfig() const {
     c.roi = option<RectOption>(kOptRegion).get();
     c.exposureUs = option<ScalarOption>(kOptExposure).native();
     if (model.family == Family::Vext) {
-        c.format = formatByEnum(kFormatMono10Packed);
+        c.format = formatByEnum(colour() ? kFormatMosaic10 : kFormatMono10Packed);
+        c.referenceExposureUs = kVextReferenceExposureUs;
     } else {
         c.format = formatByEnum(option<EnumOption>(kOptDataFormat).get());
         c.gainCenti = option<ScalarOption>(kOptGain).native();
     }
     return c;
+}
+
+bool System::colour() const {
+    if (model.family == Family::Zel) return model.colour;
+    const Option* sensor = findOption(Stage::PreInit, kOptSensor, 0);
+    return sensor && dynamic_cast<const EnumOption&>(*sensor).get() == kSensorColour;
 }
 
 int32_t System::sensorTemperature() const {

@@ -12,6 +12,7 @@
 #include "ovlib3.h"
 #include "pattern.h"
 #include "sim_state.h"
+#include "vext_memory.h"
 
 namespace ovsim {
 
@@ -33,8 +34,7 @@ public:
     bool initialised = false;
     Clock::time_point initTime{};
     uint64_t configGeneration = 0;  // bumped by every option change
-    uint32_t recordedFrames = 0;    // VEXT film length (recording comes later)
-    bool vextInputRunning = false;  // VEXT input armed/started, until stopped
+    VextState vext;                 // VEXT recording memory
     OVHANDLE input = 0;
     std::map<OptionKey, std::unique_ptr<Option>> options;
     std::map<OptionKey, OVHANDLE> interfaces;  // handles handed out so far
@@ -50,6 +50,7 @@ public:
     }
 
     FrameConfig frameConfig() const;
+    bool colour() const;               // ZEL by model, VEXT by its sensor option
     int32_t sensorTemperature() const;  // degrees Celsius
 };
 

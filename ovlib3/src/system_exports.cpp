@@ -168,11 +168,15 @@ OVRESULT OVLIB3_CALL OvLib3CallCInterface_1(OVHANDLE handle, uint32_t command, u
                                             OVHANDLE err) {
     return runExport("OvLib3CallCInterface_1", err, [&](Lock&) {
         const Interface& iface = interfaceAt(handle);
-        try {
-            if (readVextStatus(systemAt(iface.system), iface, command, paramType, param)) return 0;
-        } catch (SimError& error) {
-            error.object = handle;
-            throw;
+        System& system = systemAt(iface.system);
+        if (system.model.family == Family::Vext && iface.key.id != kIfaceSerialNumber) {
+            requireInitialised(system, handle);
+            try {
+                if (runVextParamCommand(system, iface, command, paramType, param)) return 0;
+            } catch (SimError& error) {
+                error.object = handle;
+                throw;
+            }
         }
         if (iface.key.id != kIfaceSerialNumber || command != kCmdReadSerial)
             OV_FAIL(kErrUnknownCommand, handle, "команда " + std::to_string(command) + " не поддерживается интерфейсом");

@@ -1,0 +1,74 @@
+#include "vext_input.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "errors.h"
+#include "system.h"
+#include "vext_packing.h"
+
+namespace ovsim {
+namespace {
+
+uint64_t partBytesOf(const VextFrame& frame) {
+    return vextPartBytes(uint64_t(frame.config.roi.width) * uint64_t(frame.config.roi.height));
+}
+
+bool sameFrame(const VextFrame& a, const VextFrame& b) {
+    return a.number == b.number && a.seed == b.seed && sameLook(a.config, b.config);
+}
+
+// The frame's part, rendered and packed once for all four parts of a readout.
+const uint8_t* packedPart(Input& input, const VextFrame& frame, uint32_t part) {
+    const uint64_t partBytes = partBytesOf(frame);
+    if (!input.packedFrame || !sameFrame(*input.packedFrame, frame)) {
+        const uint64_t pixels = uint64_t(frame.config.roi.width) * uint64_t(frame.config.roi.height);
+        input.packedFrame.reset();
+        input.samples10.resize(pixels);
+        renderSamplesInto(frame.config, frame.number, frame.seed, 6, input.samples10.data());
+        input.packedParts.resize(4 * partBytes);
+        uint8_t* const parts[4] = {&input.packedParts[0], &input.packedParts[partBytes], &input.packedParts[2 * partBytes],
+                                   &input.packedParts[3 * partBytes]};
+        packVextFrame(input.samples10.data(), pixels, parts);
+        input.packedFrame = frame;
+    }
+    return input.packedParts.data() + part * partBytes;
+}
+
+void recordAttributes(Input& input, const System& system, const VextFrame& frame, uint32_t part) {
+    const uint8_t* bytes = packedPart(input, frame, part);
+    const uint32_t checksum = std::accumulate(bytes, bytes + partBytesOf(frame), 0u);
+    input.last = {frame.number, frame.timeUs, system.sensorTemperature(), checksum};
+}
+
+}  // namespace
+
+uint64_t vextReadyAmount(Input&, System& system) {
+    if (simModes().vextNoData) return 0;
+    const auto head = vextQueueHead(system);
+    return head ? partBytesOf(head->second) : 0;
+}
+
+void vextBeginBlock(Input& input, System& system) {
+    input.blockOpen = true;
+    if (simModes().vextNoData) return;
+    if (const auto head = vextQueueHead(system)) recordAttributes(input, system, head->second, head->first);
+}
+
+bool vextCompleteDma(Input& input, System& system, uint8_t* buffer, uint64_t size) {
+    if (simModes().vextNoData) return false;
+    const auto head = vextQueueHead(system);
+    if (!head) return false;
+    const auto& [part, frame] = *head;
+    const uint64_t partBytes = partBytesOf(frame);
+    if (size < partBytes)
+        OV_FAIL(kErrBufferTooSmall, 0,
+                "контекст " + std::to_string(size) + " байт, часть кадра требует " + std::to_string(partBytes));
+    const uint8_t* bytes = packedPart(input, frame, part);
+    std::copy(bytes, bytes + partBytes, buffer);
+    recordAttributes(input, system, frame, part);
+    vextTakeQueueHead(system);
+    return true;
+}
+
+}  // namespace ovsim
