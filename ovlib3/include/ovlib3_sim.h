@@ -56,6 +56,8 @@ OVLIB3_API void OVLIB3_CALL OvSimSetDmaHang(int on);
 /* External sync mode trigger rate in millihertz (default 5000 = 5 Hz). */
 OVLIB3_API void OVLIB3_CALL OvSimSetExternalTriggerRate(uint32_t milliHertz);
 
+/* The VEXT controls taking a system accept 0 for the newest system. */
+
 /* Puts a film of frames frames into an initialised VEXT system's memory at
  * once, as if recorded in the current settings (frame numbers 0..frames-1);
  * a running recording or live ring ends. */

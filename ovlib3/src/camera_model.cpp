@@ -112,7 +112,10 @@ void addVextOptions(System& s) {
     s.addOption(Stage::PostInit, kOptPartitions, 0, own(ScalarOption::fixed(1, 1, 4)));
     s.addOption(Stage::PostInit, kOptPreTrigger, 0, own(ScalarOption::fixed(0, 0, 100)));
     s.addOption(Stage::PostInit, kOptSyncOutput, 0, own(EnumOption(kSyncOutputOff, {kSyncOutputStrobe, kSyncOutputOff})));
-    s.addOption(Stage::PostInit, kOptFrameIndex, 0, own(ScalarOption(0, [&s] { return vextFrameIndexRange(s); })));
+    // The camera moves a frame index outside what it holds to the nearest frame it has.
+    ScalarOption frameIndex(0, [&s] { return vextFrameIndexRange(s); });
+    frameIndex.clampWrites();
+    s.addOption(Stage::PostInit, kOptFrameIndex, 0, own(std::move(frameIndex)));
     s.addOption(Stage::PostInit, kInfoTotalFrames, 0, own(InfoOption([&s] {
                     return std::pair<int32_t, int32_t>{int32_t(vextPartitionCapacity(s)), int32_t(vextFilmFrames(s))};
                 })));

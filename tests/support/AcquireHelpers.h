@@ -22,12 +22,15 @@ struct Grabbed {
     std::vector<uint16_t> samples;
     bool numbered = false;
     uint32_t frameNumber = 0;
+    int32_t index = 0;
 };
 
-inline Grabbed Grab(IOvDataTransfer* transfer) {
+// One frame; index is the frame a recording camera is asked for (it may
+// answer with another one, kept in grabbed.index).
+inline Grabbed Grab(IOvDataTransfer* transfer, int32_t index = 0) {
     Grabbed grabbed;
-    int32_t index = 0;
     if (!transfer->Acquire(&index)) return grabbed;
+    grabbed.index = index;
     // The attribute is read while the frame is still held.
     IOvAddOnAttribute* number = nullptr;
     if (transfer->FindAttribute(kFrameNumberAttribute, &number)) {
