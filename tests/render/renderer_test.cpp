@@ -10,6 +10,7 @@
 #include "Render/PrivateRenderer.h"
 #include "Render/RenderMessages.h"
 #include "support/CameraFixture.h"
+#include "Notifications.h"
 
 namespace ovtest {
 namespace {
@@ -54,50 +55,6 @@ TEST(FrameRateMeter, AveragesAndRestartsAfterSixSeconds) {
     EXPECT_DOUBLE_EQ(meter.Count(7000), 0.5);  // three frames in six seconds: the window restarts
     EXPECT_DOUBLE_EQ(meter.Count(7500), 2.0);
 }
-
-// A window on this thread that counts the renderer's notifications.
-class Notifications {
-public:
-    Notifications() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = &Notifications::Proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"OvTestNotifications";
-        RegisterClassW(&wc);
-        window = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    ~Notifications() { DestroyWindow(window); }
-    void Pump() {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    }
-    // Pumps until pred holds (bounded, so a broken loop fails instead of hanging).
-    template <class Pred>
-    bool PumpUntil(Pred pred) {
-        for (int i = 0; i < 5000 && !pred(); ++i) {
-            Pump();
-            Sleep(2);
-        }
-        Pump();
-        return pred();
-    }
-
-    HWND window;
-    int statusTicks = 0, pauseCommands = 0, frameIndexes = 0, sequenceEnds = 0;
-
-private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* self = reinterpret_cast<Notifications*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (self) {
-            if (message == UWM_STATUS_TICK) ++self->statusTicks;
-            if (message == WM_COMMAND && LOWORD(wParam) == kPauseResumeCommand) ++self->pauseCommands;
-            if (message == UWM_FRAME_INDEX) ++self->frameIndexes;
-            if (message == UWM_SEQUENCE_END) ++self->sequenceEnds;
-        }
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-};
 
 class RendererTest : public CameraTest {
 protected:
