@@ -1,6 +1,5 @@
 #include "OvSourceFilter.h"
 
-#include <dvdmedia.h>
 #include <evcode.h>
 #include <uuids.h>
 

@@ -213,6 +213,8 @@ HRESULT OutputPin::DecideAllocator(IMemInputPin* input) {
                                                      IID_IMemAllocator, allocator.PutVoid());
         if (FAILED(hr)) continue;
         ALLOCATOR_PROPERTIES request = wishes;
+        // An alignment of 0 is refused by the standard allocator.
+        if (request.cbAlign == 0) request.cbAlign = 1;
         hr = DecideBufferSize(allocator.Get(), request);
         if (SUCCEEDED(hr)) hr = input->NotifyAllocator(allocator.Get(), FALSE);
         if (SUCCEEDED(hr)) {

@@ -99,8 +99,9 @@ HRESULT StreamingPin::DeliverOne() {
         return hr == S_OK ? S_OK : S_FALSE;
     }
     sample.Reset();
-    DeliverEndOfStream();
+    // The abort first, so that the graph's owner sees why before the end.
     if (FAILED(hr)) filter_.NotifyEvent(EC_ERRORABORT, hr, 0);
+    DeliverEndOfStream();
     return hr == S_FALSE ? S_FALSE : hr;
 }
 
