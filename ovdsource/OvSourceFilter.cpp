@@ -48,6 +48,9 @@ HRESULT BuildVideoType(int32_t width, int32_t height, int32_t screenDepth, DsBas
     auto* format = reinterpret_cast<VIDEOINFOHEADER*>(type.AllocateFormat(sizeof(VIDEOINFOHEADER)));
     if (!format) return E_UNEXPECTED;
     const ULONG imageSize = static_cast<ULONG>(screenDepth / 8) * height * width;
+    // The platform's AVI multiplexer divides by the frame duration when it
+    // writes the stream header; a zero there crashed it on stop.
+    format->AvgTimePerFrame = kSampleDuration;
     format->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     format->bmiHeader.biWidth = width;
     format->bmiHeader.biHeight = -height;

@@ -17,12 +17,13 @@
 
 namespace OvSource {
 
-// The one type the pin offers: top-down BI_RGB of the screen's depth
-// (RGB24 for 24 bits, RGB32 for 32, no subtype for others).
-HRESULT BuildVideoType(int32_t width, int32_t height, int32_t screenDepth, DsBase::MediaType& type);
-
 // 100-ns units per sample: 25 frames per second whatever the camera's rate.
 constexpr REFERENCE_TIME kSampleDuration = 400000;
+
+// The one type the pin offers: top-down BI_RGB of the screen's depth
+// (RGB24 for 24 bits, RGB32 for 32, no subtype for others), one frame per
+// kSampleDuration.
+HRESULT BuildVideoType(int32_t width, int32_t height, int32_t screenDepth, DsBase::MediaType& type);
 
 class OvSourceStream : public DsBase::StreamingPin {
 public:

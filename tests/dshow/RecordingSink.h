@@ -41,6 +41,8 @@ public:
     }
 
 protected:
+    explicit RecordingSink(bool acceptTypes) : BaseFilter(GUID_NULL), pin_(*this, acceptTypes) {}
+
     HRESULT QueryExtraInterface(REFIID iid, void** object) override {
         if (iid == IID_IAMFilterMiscFlags) return DsBase::ReturnInterface<IAMFilterMiscFlags>(this, object);
         return E_NOINTERFACE;
@@ -78,7 +80,6 @@ private:
         bool accept_;
     };
 
-    explicit RecordingSink(bool acceptTypes) : BaseFilter(GUID_NULL), pin_(*this, acceptTypes) {}
 
     std::mutex mutex_;
     std::vector<ReceivedSample> samples_;

@@ -87,6 +87,7 @@ TEST_F(SourceFilterTest, MediaTypeFollowsTheScreenDepth) {
         ASSERT_EQ(t.cbFormat, 88u);
         EXPECT_EQ(t.lSampleSize, c.imageSize);
         EXPECT_FALSE(t.bTemporalCompression);
+        EXPECT_EQ(reinterpret_cast<const VIDEOINFOHEADER*>(t.pbFormat)->AvgTimePerFrame, 400000);
         const BITMAPINFOHEADER& bih = reinterpret_cast<const VIDEOINFOHEADER*>(t.pbFormat)->bmiHeader;
         EXPECT_EQ(bih.biSize, 40u);
         EXPECT_EQ(bih.biWidth, 20);
