@@ -20,8 +20,8 @@ namespace {
 const wchar_t kFilterName[] = L"Orvane Source Filter";
 
 const REGPINTYPES kPinTypes = {&MEDIATYPE_Video, &GUID_NULL};
-const REGFILTERPINS kPins = {const_cast<LPWSTR>(L"Output"), FALSE, TRUE, FALSE, FALSE, &GUID_NULL, nullptr, 1,
-                             &kPinTypes};
+const REGFILTERPINS kPins = {
+    const_cast<LPWSTR>(L"Output"), FALSE, TRUE, FALSE, FALSE, &GUID_NULL, nullptr, 1, &kPinTypes};
 
 REGFILTER2 MakeSetup() {
     REGFILTER2 setup{};
@@ -146,8 +146,8 @@ HRESULT OvSourceStream::CheckMediaType(const AM_MEDIA_TYPE& type) {
     DsBase::MediaType ours;
     if (FAILED(BuildType(ours))) return E_FAIL;
     const AM_MEDIA_TYPE& own = ours.Get();
-    bool same = type.majortype == own.majortype && type.subtype == own.subtype &&
-                type.formattype == own.formattype && type.lSampleSize == own.lSampleSize;
+    bool same = type.majortype == own.majortype && type.subtype == own.subtype && type.formattype == own.formattype &&
+                type.lSampleSize == own.lSampleSize;
     return same ? S_OK : E_FAIL;
 }
 
@@ -235,8 +235,10 @@ HRESULT OvSourceStream::FillBuffer(IMediaSample* sample) {
 }
 
 void OvSourceStream::ReportSizeChange(uint32_t width, uint32_t height) {
-    ComPtr<IPin> peer;
-    if (FAILED(ConnectedTo(peer.Put()))) return;
+    // Not ConnectedTo: it takes the filter lock, which Stop holds while it
+    // waits for this thread. The peer stays while the thread streams.
+    IPin* peer = ConnectedPin();
+    if (!peer) return;
     PIN_INFO pin{};
     if (FAILED(peer->QueryPinInfo(&pin)) || !pin.pFilter) return;
     ComPtr<IBaseFilter> downstream = ComPtr<IBaseFilter>::Adopt(pin.pFilter);

@@ -107,8 +107,7 @@ HRESULT RegisterFilter(const FactoryTemplate& entry, bool install) {
     for (ULONG i = 0; SUCCEEDED(hr) && i < entry.setup->cPins; ++i) {
         const REGFILTERPINS& pin = entry.setup->rgPins[i];
         hr = mapper->RegisterPin(*entry.clsid, pin.strName, pin.bRendered, pin.bOutput, pin.bZero, pin.bMany,
-                                 pin.clsConnectsToFilter ? *pin.clsConnectsToFilter : CLSID_NULL,
-                                 pin.strConnectsToPin);
+                                 pin.clsConnectsToFilter ? *pin.clsConnectsToFilter : CLSID_NULL, pin.strConnectsToPin);
         for (UINT t = 0; SUCCEEDED(hr) && t < pin.nMediaTypes; ++t)
             hr = mapper->RegisterPinType(*entry.clsid, pin.strName, *pin.lpMediaType[t].clsMajorType,
                                          *pin.lpMediaType[t].clsMinorType);

@@ -54,8 +54,7 @@ std::wstring TooLargeText(int64_t framesThatFit) {
     return text;
 }
 
-ExportStart StartAviExport(CaptureGraph& graph, const AviExportRequest& request, bool quiet,
-                           int64_t* framesThatFit) {
+ExportStart StartAviExport(CaptureGraph& graph, const AviExportRequest& request, bool quiet, int64_t* framesThatFit) {
     uint32_t width = 0, height = 0;
     if (!FrameSize(request.transfer, request.first, &width, &height)) return ExportStart::Failed;
 
@@ -64,15 +63,14 @@ ExportStart StartAviExport(CaptureGraph& graph, const AviExportRequest& request,
     const uint64_t limit = request.fileSizeLimit ? request.fileSizeLimit : graph.FileSizeLimit();
     if (limit && EstimateAviBytes(frames, sampleBytes) > limit) {
         if (framesThatFit) *framesThatFit = FramesThatFit(limit, sampleBytes);
-        if (!quiet) MessageBoxW(nullptr, TooLargeText(FramesThatFit(limit, sampleBytes)).c_str(), L"",
-                                MB_OK | MB_ICONERROR);
+        if (!quiet)
+            MessageBoxW(nullptr, TooLargeText(FramesThatFit(limit, sampleBytes)).c_str(), L"", MB_OK | MB_ICONERROR);
         return ExportStart::TooLarge;
     }
 
     IBaseFilter* source = graph.Held(CLSID_OvSourceFilter);
     ComPtr<IOvSourceControl> control;
-    if (!source || FAILED(source->QueryInterface(IID_IOvSourceControl, control.PutVoid())))
-        return ExportStart::Failed;
+    if (!source || FAILED(source->QueryInterface(IID_IOvSourceControl, control.PutVoid()))) return ExportStart::Failed;
     control->SetFrameSource(request.transfer);
     control->SetImageProcessor(request.processor);
     control->SetFrameSize(int32_t(width), int32_t(height));

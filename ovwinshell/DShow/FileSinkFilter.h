@@ -20,7 +20,8 @@
 namespace DShow {
 
 // {6F1C52D4-8E3B-4B0A-9A51-0C7E2D9B4F10}: ours, not registered.
-inline constexpr CLSID CLSID_OvFileSink = {0x6f1c52d4, 0x8e3b, 0x4b0a, {0x9a, 0x51, 0x0c, 0x7e, 0x2d, 0x9b, 0x4f, 0x10}};
+inline constexpr CLSID CLSID_OvFileSink = {
+    0x6f1c52d4, 0x8e3b, 0x4b0a, {0x9a, 0x51, 0x0c, 0x7e, 0x2d, 0x9b, 0x4f, 0x10}};
 
 class FileSinkFilter : public DsBase::BaseFilter, public IFileSinkFilter, public IAMFilterMiscFlags {
 public:

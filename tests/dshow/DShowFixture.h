@@ -44,9 +44,9 @@ protected:
     // The filter from the registered ovdsource.dll.
     static ComPtr<IBaseFilter> CreateSource() {
         ComPtr<IBaseFilter> filter;
-        EXPECT_EQ(CoCreateInstance(CLSID_OvSourceFilter, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                                   filter.PutVoid()),
-                  S_OK);
+        EXPECT_EQ(
+            CoCreateInstance(CLSID_OvSourceFilter, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, filter.PutVoid()),
+            S_OK);
         return filter;
     }
 

@@ -80,7 +80,6 @@ private:
         bool accept_;
     };
 
-
     std::mutex mutex_;
     std::vector<ReceivedSample> samples_;
     bool ended_ = false;

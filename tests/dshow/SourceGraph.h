@@ -30,9 +30,9 @@ public:
     explicit SourceGraph(IBaseFilter* source, bool sinkAccepts = true)
         : source_(ComPtr<IBaseFilter>::Share(source)),
           sink_(ComPtr<IBaseFilter>::Adopt(RecordingSink::Create(sinkAccepts))) {
-        EXPECT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                                   graph_.PutVoid()),
-                  S_OK);
+        EXPECT_EQ(
+            CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder, graph_.PutVoid()),
+            S_OK);
         EXPECT_EQ(graph_->AddFilter(source_.Get(), L"Source"), S_OK);
         EXPECT_EQ(graph_->AddFilter(sink_.Get(), L"Sink"), S_OK);
     }

@@ -87,8 +87,10 @@ TEST_F(CaptureGraphTest, ComErrorTextNamesCodeUnitLineAndDescription) {
         int line;
         const wchar_t* start;
     } cases[] = {
-        {E_NOINTERFACE, ".\\DshowGraph", 42, L"Ошибка COM. Код ошибки:80004002\nФайл:.\\DshowGraph\nСтрока:42\nОписание:"},
-        {E_FAIL, ".\\VextControlPanel", 7, L"Ошибка COM. Код ошибки:80004005\nФайл:.\\VextControlPanel\nСтрока:7\nОписание:"},
+        {E_NOINTERFACE, ".\\DshowGraph", 42,
+         L"Ошибка COM. Код ошибки:80004002\nФайл:.\\DshowGraph\nСтрока:42\nОписание:"},
+        {E_FAIL, ".\\VextControlPanel", 7,
+         L"Ошибка COM. Код ошибки:80004005\nФайл:.\\VextControlPanel\nСтрока:7\nОписание:"},
     };
     for (const Case& c : cases) {
         const std::wstring text = CComError(c.result, c.unit, c.line).Text();

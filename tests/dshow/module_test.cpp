@@ -69,8 +69,10 @@ protected:
         DShowTest::SetUp();
         module_ = LoadLibraryW(RegisteredPath().c_str());
         ASSERT_NE(module_, nullptr) << "ovdsource.dll is not registered";
-        getClassObject_ = reinterpret_cast<decltype(getClassObject_)>(reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
-        canUnloadNow_ = reinterpret_cast<decltype(canUnloadNow_)>(reinterpret_cast<void*>(GetProcAddress(module_, "DllCanUnloadNow")));
+        getClassObject_ = reinterpret_cast<decltype(getClassObject_)>(
+            reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
+        canUnloadNow_ = reinterpret_cast<decltype(canUnloadNow_)>(
+            reinterpret_cast<void*>(GetProcAddress(module_, "DllCanUnloadNow")));
         ASSERT_TRUE(getClassObject_ && canUnloadNow_);
     }
     void TearDown() override {
@@ -78,7 +80,8 @@ protected:
         DShowTest::TearDown();
     }
     HRESULT Call(const char* exportName) {
-        auto entry = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(reinterpret_cast<void*>(GetProcAddress(module_, exportName)));
+        auto entry =
+            reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(reinterpret_cast<void*>(GetProcAddress(module_, exportName)));
         return entry ? entry() : E_NOTIMPL;
     }
 

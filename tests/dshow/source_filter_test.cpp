@@ -55,9 +55,15 @@ TEST_F(SourceFilterTest, AnswersItsInterfacesAndNoOthers) {
         const IID* iid;
         HRESULT expected;
     } cases[] = {
-        {&IID_IUnknown, S_OK},          {&IID_IBaseFilter, S_OK},          {&IID_IMediaFilter, S_OK},
-        {&IID_IPersist, S_OK},          {&IID_IAMovieSetup, S_OK},         {&IID_IOvSourceControl, S_OK},
-        {&IID_IPin, E_NOINTERFACE},     {&IID_IMediaSeeking, E_NOINTERFACE}, {&IID_IClassFactory, E_NOINTERFACE},
+        {&IID_IUnknown, S_OK},
+        {&IID_IBaseFilter, S_OK},
+        {&IID_IMediaFilter, S_OK},
+        {&IID_IPersist, S_OK},
+        {&IID_IAMovieSetup, S_OK},
+        {&IID_IOvSourceControl, S_OK},
+        {&IID_IPin, E_NOINTERFACE},
+        {&IID_IMediaSeeking, E_NOINTERFACE},
+        {&IID_IClassFactory, E_NOINTERFACE},
         {&IID_IFileSinkFilter, E_NOINTERFACE},
     };
     for (const Case& c : cases) {
