@@ -114,7 +114,21 @@ TEST_F(SourceFilterTest, MediaTypeFollowsTheScreenDepth) {
     ASSERT_EQ(fetched, 1u);
     EXPECT_EQ(offered[0]->lSampleSize, ULONG(ScreenDepth() / 8 * 20 * 10));
     EXPECT_EQ(reinterpret_cast<VIDEOINFOHEADER*>(offered[0]->pbFormat)->bmiHeader.biBitCount, ScreenDepth());
+    // It accepts what it offers and nothing of another sample size.
+    ComPtr<IPin> pin = FirstPin(source_.Get());
+    EXPECT_EQ(pin->QueryAccept(offered[0]), S_OK);
+    offered[0]->lSampleSize += 1;
+    EXPECT_EQ(pin->QueryAccept(offered[0]), S_FALSE);
     DsBase::DeleteMediaType(offered[0]);
+}
+
+TEST_F(SourceFilterTest, RefusedConnectionLeavesThePinFree) {
+    Configure(0, 1);
+    SourceGraph refusing(source_.Get(), false);
+    EXPECT_TRUE(FAILED(refusing.Connect()));
+    ComPtr<IPin> peer;
+    EXPECT_EQ(FirstPin(source_.Get())->ConnectedTo(peer.Put()), VFW_E_NOT_CONNECTED);
+    EXPECT_FALSE(refusing.Sink().Input()->ConnectedTo(peer.Put()) == S_OK);
 }
 
 TEST_F(SourceFilterTest, RangeGivesOneSampleAFrameAt25FramesPerSecond) {
