@@ -152,11 +152,9 @@ HRESULT OvSourceStream::CheckMediaType(const AM_MEDIA_TYPE& type) {
 }
 
 HRESULT OvSourceStream::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES& request) {
-    LONG sampleSize;
-    {
-        CritSecLock hold(stateLock_);
-        sampleSize = type_.Get().lSampleSize;
-    }
+    // The type being connected (set under the filter lock, which the
+    // connection holds).
+    const LONG sampleSize = LONG(type_.Get().lSampleSize);
     if (request.cBuffers == 0) request.cBuffers = 2;
     request.cbBuffer = sampleSize;
     ALLOCATOR_PROPERTIES granted{};
