@@ -12,9 +12,10 @@ trap ov_cleanup EXIT
 
 had_display=0
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then had_display=1; fi
-ov_configure_and_build --target ovwinshell
+ov_configure_and_build --target ovwinshell ovdsource
 ov_start_display
 ov_start_wine
+ov_register_filter
 
 profile=$(winepath -w "$root/profiles/demo-zel-mono.ovp")
 cd "$OV_BUILD/bin"

@@ -69,6 +69,12 @@ ov_start_wine() {
   wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
 }
 
+# Registers the built ovdsource.dll in the prefix (as a Windows user runs
+# regsvr32 once), so that the viewer can create the source filter.
+ov_register_filter() {
+  wine regsvr32 /s "$OV_BUILD/bin/ovdsource.dll"
+}
+
 ov_cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true

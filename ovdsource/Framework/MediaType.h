@@ -1,0 +1,43 @@
+#pragma once
+// An owning AM_MEDIA_TYPE: the format block and the format object are freed
+// with it, copies are deep. The free functions handle the types that the
+// DirectShow calls hand across with CoTaskMemAlloc.
+#include <windows.h>
+#include <dshow.h>
+
+#include <string>
+
+namespace DsBase {
+
+// Frees the format block and releases the format object, leaving the type empty.
+void FreeMediaTypeContents(AM_MEDIA_TYPE& type);
+// Deep copy into an empty destination; E_OUTOFMEMORY leaves it empty.
+HRESULT CopyMediaType(AM_MEDIA_TYPE& destination, const AM_MEDIA_TYPE& source);
+// A new CoTaskMemAlloc'ed deep copy, or null.
+AM_MEDIA_TYPE* NewMediaTypeCopy(const AM_MEDIA_TYPE& source);
+void DeleteMediaType(AM_MEDIA_TYPE* type);
+// Major type, subtype, format type and format block equal.
+bool SameMediaType(const AM_MEDIA_TYPE& a, const AM_MEDIA_TYPE& b);
+// "major/sub/format, N bytes of format" for a log line.
+std::wstring DescribeMediaType(const AM_MEDIA_TYPE& type);
+
+class MediaType {
+public:
+    MediaType();
+    ~MediaType();
+    MediaType(const MediaType& other);
+    MediaType& operator=(const MediaType& other);
+
+    AM_MEDIA_TYPE& Get() { return type_; }
+    const AM_MEDIA_TYPE& Get() const { return type_; }
+    // Replaces the contents with a deep copy of source.
+    HRESULT Assign(const AM_MEDIA_TYPE& source);
+    void Clear();
+    // A format block of size bytes, zero-filled; null when out of memory.
+    BYTE* AllocateFormat(ULONG size);
+
+private:
+    AM_MEDIA_TYPE type_;
+};
+
+}  // namespace DsBase
