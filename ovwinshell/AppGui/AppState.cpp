@@ -11,7 +11,7 @@ AppState& AppState::Get() {
 
 AppState::AppState()
     : comInitialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))),
-      renderer_(std::make_unique<Render::PrivateRenderer>()) {}
+      renderer_(std::make_unique<Render::PrivateRenderer>(*this)) {}
 
 AppState::~AppState() {
     renderer_.reset();

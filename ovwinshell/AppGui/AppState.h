@@ -11,12 +11,13 @@
 #include "Lib3Wrapper/OvTypeLib/IOvDataTransfer.h"
 #include "Lib3Wrapper/OvTypeLib/IOvLogger.h"
 #include "Lib3Wrapper/OvTypeLib/IOvSystem.h"
+#include "Render/RendererHost.h"
 
 namespace Render {
 class PrivateRenderer;
 }
 
-class AppState {
+class AppState : public Render::RendererHost {
 public:
     // Created on first use, destroyed at exit (after the renderer).
     static AppState& Get();
@@ -33,6 +34,12 @@ public:
     std::wstring captureFolder;
 
     Render::PrivateRenderer& Renderer() { return *renderer_; }
+
+    // The renderer's view of this state.
+    HWND MainWindow() override { return mainWindow; }
+    DllModule::Lib3Wrapper::OvTypeLib::IOvSystem* OpenSystem() override { return system; }
+    DllModule::Lib3Wrapper::OvTypeLib::IOvDataTransfer* OpenTransfer() override { return transfer; }
+    std::wstring CaptureFolder() override { return captureFolder; }
 
 private:
     AppState();

@@ -12,6 +12,7 @@
 #include "Lib3Wrapper/OvTypeLib/IOvDataTransfer.h"
 #include "Lib3Wrapper/OvTypeLib/IOvOption.h"
 #include "PlaybackIndex.h"
+#include "RendererHost.h"
 #include "Worker.h"
 
 namespace Render {
@@ -23,7 +24,7 @@ constexpr UINT kPauseResumeCommand = 40030;
 
 class PrivateRenderer : public Worker {
 public:
-    PrivateRenderer();
+    explicit PrivateRenderer(RendererHost& host);
     ~PrivateRenderer() override;
 
     // Acquisition settings, from the GUI thread.
@@ -81,6 +82,8 @@ private:
     int32_t DataFormat();
     // The samples that are shown: the frame's own, or the binning buffer.
     bool ShownImage(FrameImage* image);
+
+    RendererHost& host_;
 
     // Acquisition state.
     FrameRateMeter meter_;

@@ -2,7 +2,6 @@
 // index, frame rate, series saving and the notifications.
 #include <ctime>
 
-#include "AppGui/AppState.h"
 #include "Lib3Wrapper/OvTypeLib/OptionLookup.h"
 #include "Lib3Wrapper/OvTypeLib/OptionIds.h"
 #include "PrivateRenderer.h"
@@ -16,13 +15,13 @@ namespace {
 using namespace DllModule::Lib3Wrapper::OvTypeLib::OptionIds;
 }  // namespace
 
-PrivateRenderer::PrivateRenderer() : meter_(clock()) {}
+PrivateRenderer::PrivateRenderer(RendererHost& host) : host_(host), meter_(clock()) {}
 
 void PrivateRenderer::AcquireOne() {
     CritSecLock guard(lock_);
     if (!transfer_) return;
     transfer_->StartInput();
-    HWND main = AppState::Get().mainWindow;
+    HWND main = host_.MainWindow();
     if (longExposure_ && softwareStart_ && main) SendNotifyMessageW(main, UWM_EXPOSURE_STARTED, 0, 0);
 }
 
@@ -46,7 +45,7 @@ bool PrivateRenderer::GetFrameRate(double* rate) {
 
 bool PrivateRenderer::FetchFrame(int32_t* index, uint32_t* layout) {
     CritSecLock guard(lock_);
-    if (!transfer_) transfer_ = AppState::Get().transfer;
+    if (!transfer_) transfer_ = host_.OpenTransfer();
     if (!transfer_ || !transfer_->Acquire(index)) return false;
     IOvFrame* frame = nullptr;
     if (!transfer_->GetFrame(&frame, layout)) return false;
@@ -60,15 +59,14 @@ bool PrivateRenderer::FetchFrame(int32_t* index, uint32_t* layout) {
 
 // Under the lock: the transfer and the data-format option of the open system.
 void PrivateRenderer::TakeTransferAndFormat() {
-    AppState& state = AppState::Get();
-    transfer_ = state.transfer;
-    IOvOption* format = FindSystemOption(state.system, kDataFormat);
+    transfer_ = host_.OpenTransfer();
+    IOvOption* format = FindSystemOption(host_.OpenSystem(), kDataFormat);
     dataFormat_ = format ? format->AsEnum() : nullptr;
 }
 
 void PrivateRenderer::ReloadRange() {
     TakeTransferAndFormat();
-    IOvOption* rangeOption = FindSystemOption(AppState::Get().system, kFrameIndex);
+    IOvOption* rangeOption = FindSystemOption(host_.OpenSystem(), kFrameIndex);
     IOvScalarOption* scalar = rangeOption ? rangeOption->AsScalar() : nullptr;
     int32_t first = 0, last = 0;
     if (scalar && scalar->GetRange(0, &first, &last)) {
@@ -153,7 +151,7 @@ void PrivateRenderer::AcquisitionStep(DWORD* timeout) {
             if (series_) SaveCurrentFrame();
             if (syncBlocking_) {
                 *timeout = INFINITE;
-                if (HWND main = AppState::Get().mainWindow)
+                if (HWND main = host_.MainWindow())
                     SendNotifyMessageW(main, WM_COMMAND, kPauseResumeCommand, 0);
             }
             gotFrame = true;
@@ -168,7 +166,7 @@ void PrivateRenderer::AcquisitionStep(DWORD* timeout) {
     }
     if (gotFrame) {
         if (notify) SendNotifyMessageW(notify, UWM_FRAME_INDEX, 0, index_);
-        if (HWND main = AppState::Get().mainWindow) SendNotifyMessageW(main, UWM_STATUS_TICK, 0, 0);
+        if (HWND main = host_.MainWindow()) SendNotifyMessageW(main, UWM_STATUS_TICK, 0, 0);
         return;
     }
     int32_t state = 0;

@@ -2,7 +2,6 @@
 // binning, drawing and blitting, redraw, pixel readout and frame saving.
 #include <algorithm>
 
-#include "AppGui/AppState.h"
 #include "FrameFiles.h"
 #include "Kernels/Binning.h"
 #include "PrivateRenderer.h"
@@ -164,7 +163,7 @@ bool PrivateRenderer::SaveCurrentFrame() {
     CritSecLock guard(lock_);
     FrameImage image;
     if (!ShownImage(&image)) return false;
-    std::wstring folder = AppState::Get().captureFolder;
+    std::wstring folder = host_.CaptureFolder();
     const bool saved = SaveFrame(TimeStampedPath(folder, LocalNow(), saveCounter_), DataFormat(), image);
     ++saveCounter_;
     return saved;

@@ -36,7 +36,7 @@ protected:
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     }
 
-    Render::PrivateRenderer renderer_;
+    Render::PrivateRenderer renderer_{AppState::Get()};
     Impl::OvFrameImpl frame_;
     IOvFrameMemBuffer* buffer_ = nullptr;
 };

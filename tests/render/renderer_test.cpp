@@ -79,7 +79,7 @@ protected:
     IOvSystem* system_ = nullptr;
     IOvDataTransfer* transfer_ = nullptr;
     Notifications notes_;
-    PrivateRenderer renderer_;
+    PrivateRenderer renderer_{AppState::Get()};
 };
 
 TEST_F(RendererTest, RunFetchesFramesWithoutSurfacesAndStopForgetsThem) {

@@ -62,7 +62,7 @@ protected:
 
     IOvSystem* system_ = nullptr;
     Notifications notes_;
-    PrivateRenderer renderer_;
+    PrivateRenderer renderer_{AppState::Get()};
 };
 
 TEST_F(VextWorkerTest, RecordingReportsItsFramesThenItsEnd) {
