@@ -17,6 +17,8 @@
 #include "Lib3Wrapper/OvTypeLib/Impl/OvFrameImpl.h"
 #include "ovlib3_sim.h"
 
+void BenchVextTransfer();  // VextBench.cpp
+
 namespace {
 
 constexpr uint32_t kSide = 1024;
@@ -226,6 +228,7 @@ int main() {
     BenchBinning();
     BenchStatistics();
     BenchTiff();
+    BenchVextTransfer();
     BenchDisplayAndLiveLoop();
     return 0;
 }
