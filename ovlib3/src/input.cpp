@@ -77,10 +77,11 @@ void latchFrame(Input& input, const System& system) {
     const Clock::time_point now = Clock::now();
     const uint64_t number = input.timing.deliver(now);
     const FrameConfig config = system.frameConfig();
-    const std::vector<uint16_t> samples = renderSamples(config, number, noiseSeedFor(number));
-    input.frame.resize(rawBlockBytes(*config.format, uint32_t(config.roi.width), uint32_t(config.roi.height)));
-    packRaw(*config.format, samples.data(), uint32_t(config.roi.width), uint32_t(config.roi.height),
-            input.frame.data());
+    const auto width = uint32_t(config.roi.width), height = uint32_t(config.roi.height);
+    input.samples.resize(uint64_t(width) * height * config.format->channels);
+    renderSamplesInto(config, number, noiseSeedFor(number), 0, input.samples.data());
+    input.frame.resize(rawBlockBytes(*config.format, width, height));
+    packRaw(*config.format, input.samples.data(), width, height, input.frame.data());
     uint32_t checksum = 0;
     for (uint8_t byte : input.frame) checksum += byte;
     input.last = {number, uint64_t(std::chrono::duration_cast<microseconds>(now - system.initTime).count()),

@@ -24,12 +24,12 @@ const uint8_t* packedPart(Input& input, const VextFrame& frame, uint32_t part) {
     if (!input.packedFrame || !sameFrame(*input.packedFrame, frame)) {
         const uint64_t pixels = uint64_t(frame.config.roi.width) * uint64_t(frame.config.roi.height);
         input.packedFrame.reset();
-        input.samples10.resize(pixels);
-        renderSamplesInto(frame.config, frame.number, frame.seed, 6, input.samples10.data());
+        input.samples.resize(pixels);
+        renderSamplesInto(frame.config, frame.number, frame.seed, 6, input.samples.data());
         input.packedParts.resize(4 * partBytes);
         uint8_t* const parts[4] = {&input.packedParts[0], &input.packedParts[partBytes], &input.packedParts[2 * partBytes],
                                    &input.packedParts[3 * partBytes]};
-        packVextFrame(input.samples10.data(), pixels, parts);
+        packVextFrame(input.samples.data(), pixels, parts);
         input.packedFrame = frame;
     }
     return input.packedParts.data() + part * partBytes;
