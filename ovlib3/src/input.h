@@ -42,6 +42,7 @@ struct Input {
     // VEXT: the frame read out last, rendered and packed into its four parts.
     std::optional<VextFrame> packedFrame;
     std::vector<uint8_t> packedParts;
+    uint32_t packedSums[4] = {};  // byte sum of each part
 };
 
 OVHANDLE createInput(OVHANDLE system);
