@@ -310,6 +310,13 @@ TEST_F(VextSimTest, LiveRingIsReadableOnceFullWithTheNewestFrameLast) {
     ASSERT_FALSE(ReadFrame(n - 1).empty());
     EXPECT_GE(Attribute(0), fifthNewest + 4);
     EXPECT_EQ(SetScalar(kFrameIndex, n), 8);
+    // The ring follows the frame position; in fast mode it stays full.
+    ASSERT_EQ(SetScalar(kFramePosition, 1000), 0);
+    EXPECT_EQ(IndexRange(), std::make_pair(0, 999));
+    EXPECT_EQ(Status(), kIdle);
+    EXPECT_FALSE(ReadFrame(995).empty());
+    ASSERT_EQ(SetScalar(kFramePosition, kFullCapacity), 0);  // capped at one of the two partitions
+    EXPECT_EQ(IndexRange(), std::make_pair(0, kFullCapacity / 2 - 1));
 }
 
 TEST_F(VextSimTest, TestControlsProvokeTheFailuresTheViewerHandles) {
