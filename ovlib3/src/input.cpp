@@ -112,6 +112,18 @@ bool waitForFrame(OVHANDLE handle, Clock::duration limit, Lock& lock) {
     }
 }
 
+// Waits (without the lock) until the queued VEXT part can be read (its frame
+// is recorded) or limit passes; true when it can.
+bool waitForPart(OVHANDLE handle, Clock::duration limit, Lock& lock) {
+    const Clock::time_point deadline = Clock::now() + limit;
+    for (;;) {
+        if (readyAmount(handle)) return true;
+        const Clock::time_point now = Clock::now();
+        if (now >= deadline || simModes().fast) return false;
+        sleepUnlocked(lock, std::min<Clock::duration>(deadline - now, milliseconds(10)));
+    }
+}
+
 DataHeader typeOf(const System& system) {
     return isVext(system) ? vextPartHeaderFor(system.frameConfig()) : rawHeaderFor(system.frameConfig());
 }
@@ -142,16 +154,8 @@ uint64_t readyAmount(OVHANDLE handle) {
 
 OVRESULT waitReady(OVHANDLE handle, uint32_t milliseconds, Lock& lock) {
     const Clock::duration limit = std::chrono::milliseconds(milliseconds);
-    if (!isVext(systemAt(inputAt(handle).system)))
-        return waitForFrame(handle, limit, lock) ? 0 : kWarnTimeout;
-    // A VEXT frame part becomes ready when its frame is recorded.
-    const Clock::time_point deadline = Clock::now() + limit;
-    for (;;) {
-        if (readyAmount(handle)) return 0;
-        const Clock::time_point now = Clock::now();
-        if (now >= deadline || simModes().fast) return kWarnTimeout;
-        sleepUnlocked(lock, std::min<Clock::duration>(deadline - now, std::chrono::milliseconds(10)));
-    }
+    const bool vext = isVext(systemAt(inputAt(handle).system));
+    return (vext ? waitForPart(handle, limit, lock) : waitForFrame(handle, limit, lock)) ? 0 : kWarnTimeout;
 }
 
 void beginBlock(OVHANDLE handle) {

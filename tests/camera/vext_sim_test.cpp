@@ -300,6 +300,16 @@ TEST_F(VextSimTest, LiveRingIsReadableOnceFullWithTheNewestFrameLast) {
     EXPECT_TRUE(ReadFrame(200).empty());
     ASSERT_EQ(OvLib3CallCInterface_0(inputControl_, kStop, 0), 0);
     EXPECT_EQ(Status(), kIdle);
+    // Wait sleeps until a queued part's frame is in the ring.
+    ASSERT_EQ(SetScalar(kFrameRate, 1000), 0);
+    ASSERT_EQ(SetScalar(kFramePosition, 3), 0);
+    Arm(2);
+    ASSERT_EQ(SetScalar(kFrameIndex, 2), 0);
+    ASSERT_EQ(OvLib3CallCInterface_0(control_, kPrepareReadout, 0), 0);
+    ASSERT_EQ(SelectPart(0), 0);
+    EXPECT_EQ(OvLib3InDInterfaceWait(input_, 5000, 0), 0);
+    EXPECT_EQ(Ready(), kFullPartBytes);
+    ASSERT_EQ(SetScalar(kFramePosition, 205), 0);
 
     OvSimSetFastMode(1);
     Arm(2);
