@@ -77,10 +77,11 @@ void latchFrame(Input& input, const System& system) {
     const Clock::time_point now = Clock::now();
     const uint64_t number = input.timing.deliver(now);
     const FrameConfig config = system.frameConfig();
-    const std::vector<uint16_t> samples = renderSamples(config, number, noiseSeedFor(number));
-    input.frame.resize(rawBlockBytes(*config.format, uint32_t(config.roi.width), uint32_t(config.roi.height)));
-    packRaw(*config.format, samples.data(), uint32_t(config.roi.width), uint32_t(config.roi.height),
-            input.frame.data());
+    const auto width = uint32_t(config.roi.width), height = uint32_t(config.roi.height);
+    input.samples.resize(uint64_t(width) * height * config.format->channels);
+    renderSamplesInto(config, number, noiseSeedFor(number), 0, input.samples.data());
+    input.frame.resize(rawBlockBytes(*config.format, width, height));
+    packRaw(*config.format, input.samples.data(), width, height, input.frame.data());
     uint32_t checksum = 0;
     for (uint8_t byte : input.frame) checksum += byte;
     input.last = {number, uint64_t(std::chrono::duration_cast<microseconds>(now - system.initTime).count()),
@@ -108,6 +109,18 @@ bool waitForFrame(OVHANDLE handle, Clock::duration limit, Lock& lock) {
         // Short slices: a trigger or option change from another thread may come meanwhile.
         // The input may be destroyed while unlocked: the next lookup then fails cleanly.
         sleepUnlocked(lock, std::min<Clock::duration>({until, deadline - now, milliseconds(10)}));
+    }
+}
+
+// Waits (without the lock) until the queued VEXT part can be read (its frame
+// is recorded) or limit passes; true when it can.
+bool waitForPart(OVHANDLE handle, Clock::duration limit, Lock& lock) {
+    const Clock::time_point deadline = Clock::now() + limit;
+    for (;;) {
+        if (readyAmount(handle)) return true;
+        const Clock::time_point now = Clock::now();
+        if (now >= deadline || simModes().fast) return false;
+        sleepUnlocked(lock, std::min<Clock::duration>(deadline - now, milliseconds(10)));
     }
 }
 
@@ -141,16 +154,8 @@ uint64_t readyAmount(OVHANDLE handle) {
 
 OVRESULT waitReady(OVHANDLE handle, uint32_t milliseconds, Lock& lock) {
     const Clock::duration limit = std::chrono::milliseconds(milliseconds);
-    if (!isVext(systemAt(inputAt(handle).system)))
-        return waitForFrame(handle, limit, lock) ? 0 : kWarnTimeout;
-    // A VEXT frame part becomes ready when its frame is recorded.
-    const Clock::time_point deadline = Clock::now() + limit;
-    for (;;) {
-        if (readyAmount(handle)) return 0;
-        const Clock::time_point now = Clock::now();
-        if (now >= deadline || simModes().fast) return kWarnTimeout;
-        sleepUnlocked(lock, std::min<Clock::duration>(deadline - now, std::chrono::milliseconds(10)));
-    }
+    const bool vext = isVext(systemAt(inputAt(handle).system));
+    return (vext ? waitForPart(handle, limit, lock) : waitForFrame(handle, limit, lock)) ? 0 : kWarnTimeout;
 }
 
 void beginBlock(OVHANDLE handle) {

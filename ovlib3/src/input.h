@@ -32,6 +32,7 @@ struct Input {
     // a ready frame (so attributes read inside the block describe it), else
     // the transfer itself does. Rendered here and copied out by the transfer.
     bool latched = false;
+    std::vector<uint16_t> samples;  // the latest frame as rendered (VEXT: 10-bit)
     std::vector<uint8_t> frame;
     OVHANDLE dmaContext = 0;
     bool dmaActive = false;
@@ -40,8 +41,8 @@ struct Input {
     BlockAttributes last;
     // VEXT: the frame read out last, rendered and packed into its four parts.
     std::optional<VextFrame> packedFrame;
-    std::vector<uint16_t> samples10;
     std::vector<uint8_t> packedParts;
+    uint32_t packedSums[4] = {};  // byte sum of each part
 };
 
 OVHANDLE createInput(OVHANDLE system);

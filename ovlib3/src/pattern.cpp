@@ -142,18 +142,24 @@ void renderSamplesInto(const FrameConfig& c, uint64_t frame, uint64_t seed, uint
         const int64_t y = c.roi.y + r;
         const int32_t* base = scene.base.data() + uint64_t(r) * n;
         const int16_t* noise = noiseRow(seed, frame, uint64_t(y));
-        for (uint32_t s = 0; s < n; ++s) row[s] = base[s] + noise[s];
-        if (y < int64_t(c.sensorHeight) / 8) {
-            const int32_t* bars = scene.bars.data() + m.barShift * channels;
-            for (uint32_t s = 0; s < n; ++s) row[s] += bars[s];
-        }
+        const bool bars = y < int64_t(c.sensorHeight) / 8;
         const int64_t dy = y - m.discY;
-        if (dy * dy <= m.discRadius * m.discRadius) {
+        const bool disc = dy * dy <= m.discRadius * m.discRadius;
+        if (!bars && !disc) {  // most rows: the still scene and noise only
+            for (uint32_t s = 0; s < n; ++s) out[s] = static_cast<uint16_t>(std::clamp(base[s] + noise[s], 0, 65535) >> shift);
+            continue;
+        }
+        for (uint32_t s = 0; s < n; ++s) row[s] = base[s] + noise[s];
+        if (bars) {
+            const int32_t* add = scene.bars.data() + m.barShift * channels;
+            for (uint32_t s = 0; s < n; ++s) row[s] += add[s];
+        }
+        if (disc) {
             const int64_t half = discHalfWidth(m.discRadius, dy);
             const int64_t first = std::max<int64_t>(m.discX - half, c.roi.x) - c.roi.x;
             const int64_t last = std::min<int64_t>(m.discX + half, c.roi.x + c.roi.width - 1) - c.roi.x;
-            const int32_t* disc = scene.disc[uint64_t(y - c.roi.y) & 1].data();
-            for (int64_t s = first * channels; s < (last + 1) * channels; ++s) row[s] += disc[s];
+            const int32_t* add = scene.disc[uint64_t(r) & 1].data();
+            for (int64_t s = first * channels; s < (last + 1) * channels; ++s) row[s] += add[s];
         }
         for (uint32_t s = 0; s < n; ++s) out[s] = static_cast<uint16_t>(std::clamp(row[s], 0, 65535) >> shift);
     }

@@ -48,6 +48,7 @@ void OVLIB3_CALL OvSimReset(void) {
     resetCallCounts();
     resetSimModes();
     restartAllInputs();
+    forEachSystem([](OVHANDLE, System& system) { system.vext.stopIgnored = false; });
 }
 
 void OVLIB3_CALL OvSimFailCall(const char* function, uint32_t nth, int32_t code) {

@@ -18,27 +18,26 @@ bool sameFrame(const VextFrame& a, const VextFrame& b) {
     return a.number == b.number && a.seed == b.seed && sameLook(a.config, b.config);
 }
 
-// The frame's part, rendered and packed once for all four parts of a readout.
-const uint8_t* packedPart(Input& input, const VextFrame& frame, uint32_t part) {
+// Renders and packs the frame once for all four parts of a readout.
+void pack(Input& input, const VextFrame& frame) {
+    if (input.packedFrame && sameFrame(*input.packedFrame, frame)) return;
+    const uint64_t pixels = uint64_t(frame.config.roi.width) * uint64_t(frame.config.roi.height);
     const uint64_t partBytes = partBytesOf(frame);
-    if (!input.packedFrame || !sameFrame(*input.packedFrame, frame)) {
-        const uint64_t pixels = uint64_t(frame.config.roi.width) * uint64_t(frame.config.roi.height);
-        input.packedFrame.reset();
-        input.samples10.resize(pixels);
-        renderSamplesInto(frame.config, frame.number, frame.seed, 6, input.samples10.data());
-        input.packedParts.resize(4 * partBytes);
-        uint8_t* const parts[4] = {&input.packedParts[0], &input.packedParts[partBytes], &input.packedParts[2 * partBytes],
-                                   &input.packedParts[3 * partBytes]};
-        packVextFrame(input.samples10.data(), pixels, parts);
-        input.packedFrame = frame;
-    }
-    return input.packedParts.data() + part * partBytes;
+    input.packedFrame.reset();
+    input.samples.resize(pixels);
+    renderSamplesInto(frame.config, frame.number, frame.seed, 6, input.samples.data());
+    input.packedParts.resize(4 * partBytes);
+    uint8_t* parts[4];
+    for (uint32_t part = 0; part < 4; ++part) parts[part] = input.packedParts.data() + part * partBytes;
+    packVextFrame(input.samples.data(), pixels, parts);
+    for (uint32_t part = 0; part < 4; ++part)
+        input.packedSums[part] = std::accumulate(parts[part], parts[part] + partBytes, 0u);
+    input.packedFrame = frame;
 }
 
 void recordAttributes(Input& input, const System& system, const VextFrame& frame, uint32_t part) {
-    const uint8_t* bytes = packedPart(input, frame, part);
-    const uint32_t checksum = std::accumulate(bytes, bytes + partBytesOf(frame), 0u);
-    input.last = {frame.number, frame.timeUs, system.sensorTemperature(), checksum};
+    pack(input, frame);
+    input.last = {frame.number, frame.timeUs, system.sensorTemperature(), input.packedSums[part]};
 }
 
 }  // namespace
@@ -64,9 +63,9 @@ bool vextCompleteDma(Input& input, System& system, uint8_t* buffer, uint64_t siz
     if (size < partBytes)
         OV_FAIL(kErrBufferTooSmall, 0,
                 "контекст " + std::to_string(size) + " байт, часть кадра требует " + std::to_string(partBytes));
-    const uint8_t* bytes = packedPart(input, frame, part);
-    std::copy(bytes, bytes + partBytes, buffer);
     recordAttributes(input, system, frame, part);
+    const uint8_t* bytes = input.packedParts.data() + part * partBytes;
+    std::copy(bytes, bytes + partBytes, buffer);
     vextTakeQueueHead(system);
     return true;
 }

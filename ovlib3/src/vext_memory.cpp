@@ -36,8 +36,14 @@ uint64_t framesSinceArm(const VextState& v, Clock::time_point now) {
 
 uint32_t recordedSoFar(const VextState& v, Clock::time_point now) {
     const uint64_t count = framesSinceArm(v, now);
-    if (count > 0 && v.fastFilm) return v.filmLength;
+    if (count > 0 && v.fast) return v.filmLength;
     return uint32_t(std::min<uint64_t>(count, v.filmLength));
+}
+
+// Frames the live ring has seen; in fast mode it is always full, also after n grows.
+uint64_t liveFrames(const System& s, Clock::time_point now) {
+    const uint64_t count = framesSinceArm(s.vext, now);
+    return s.vext.fast ? std::max<uint64_t>(count, ringLength(s)) : count;
 }
 
 uint64_t newSeed() {
@@ -54,7 +60,7 @@ void endRun(System& s) {
         v.filmFrames = recordedSoFar(v, now);
         v.nextFrameNumber = std::max(v.nextFrameNumber, v.filmFirstNumber + v.filmFrames);
     } else if (v.mode == Mode::Live) {
-        v.nextFrameNumber = v.liveFirstNumber + framesSinceArm(v, now);
+        v.nextFrameNumber = v.liveFirstNumber + liveFrames(s, now);
     }
     v.mode = Mode::Idle;
     v.liveAnchor.reset();
@@ -98,12 +104,13 @@ void vextArm(System& s) {
     v.liveAnchor.reset();
     v.period = framePeriod(s);
     v.baseCount = 0;
+    v.fast = simModes().fast;
     if (s.option<ScalarOption>(kOptPartitions).native() >= 2) {
         v.mode = Mode::Live;
         v.start = now;
         v.liveFirstNumber = v.nextFrameNumber;
         v.liveSeed = newSeed();
-        if (simModes().fast) v.baseCount = ringLength(s);  // the ring is full at once
+        if (v.fast) v.baseCount = ringLength(s);  // the ring is full at once
         return;
     }
     // Software start and internal sync record from the arm on; external sync from the next trigger.
@@ -112,7 +119,6 @@ void vextArm(System& s) {
     const int64_t triggerPeriodUs = 1000000000ll / std::max<uint32_t>(1, simModes().externalTriggerMilliHz);
     v.mode = Mode::Recording;
     v.start = external ? now + microseconds(triggerPeriodUs) : now;
-    v.fastFilm = simModes().fast;
     v.filmConfig = s.frameConfig();
     v.filmSeed = newSeed();
     v.filmFirstNumber = v.nextFrameNumber;
@@ -137,7 +143,7 @@ uint32_t vextStatus(System& s) {
     const Clock::time_point now = Clock::now();
     switch (v.mode) {
         case Mode::Recording: return recordedSoFar(v, now) == 0 ? kVextStatusIdle : kVextStatusBusy;
-        case Mode::Live: return framesSinceArm(v, now) >= ringLength(s) ? kVextStatusIdle : kVextStatusBusy;
+        case Mode::Live: return liveFrames(s, now) >= ringLength(s) ? kVextStatusIdle : kVextStatusBusy;
         default: return kVextStatusIdle;
     }
 }
@@ -161,7 +167,7 @@ void vextFrameRateChanged(System& s) {
     VextState& v = s.vext;
     if (v.mode != Mode::Live) return;  // a recording keeps the rate it was armed with
     const Clock::time_point now = Clock::now();
-    v.baseCount = framesSinceArm(v, now);
+    v.baseCount = liveFrames(s, now);
     v.period = framePeriod(s);
     v.start = now + v.period;
 }
@@ -171,7 +177,7 @@ std::optional<VextFrame> vextFrameAt(System& s, int32_t index) {
     VextState& v = s.vext;
     if (index < 0) return std::nullopt;
     if (v.mode == Mode::Live) {
-        const uint64_t depth = ringLength(s), count = framesSinceArm(v, Clock::now());
+        const uint64_t depth = ringLength(s), count = liveFrames(s, Clock::now());
         if (count < depth || uint64_t(index) >= depth) return std::nullopt;
         // Parts of one readout come from one frame even while the ring moves on.
         if (!v.liveAnchor || *v.liveAnchor < depth) v.liveAnchor = count;

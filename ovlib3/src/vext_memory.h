@@ -41,7 +41,7 @@ struct VextState {
     Clock::duration period{1};
     uint64_t baseCount = 0;
     uint64_t liveFirstNumber = 0, liveSeed = 0;
-    bool fastFilm = false;  // recorded whole at its first frame
+    bool fast = false;  // armed in fast mode: a film is whole at its first frame, a ring always full
 
     struct SelectedPart {
         uint32_t part;

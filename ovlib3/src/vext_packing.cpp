@@ -21,19 +21,33 @@ struct PositionWords {
 
 constexpr uint32_t bit(uint32_t value, int from, int to) { return ((value >> from) & 1u) << to; }
 
-// Ten pixels into the four 25-bit words of one position. Pixels 1-4 and 7-10
-// fill bits 0-19 of the planes whole; pixels 5 and 6 are spread over bits 20-24.
+// Pixels 5 and 6 are spread over bits 20-24 of the planes. Per sample value:
+// pixel 5's bits 20-24 of A (low half) and C (high half), pixel 6's of B and D.
+struct SpreadTables {
+    uint32_t fifth[1024] = {}, sixth[1024] = {};
+    constexpr SpreadTables() {
+        for (uint32_t v = 0; v < 1024; ++v) {
+            // Pixel 5, from its least significant bit: C20-22, A20-22, C23-24, A23-24.
+            const uint32_t a = ((v >> 3) & 7u) | (v >> 8) << 3, c = (v & 7u) | ((v >> 6) & 3u) << 3;
+            // Pixel 6, from its least significant bit: B20, D20, B21, D21, D22, B22, D23, B23, D24, B24.
+            const uint32_t b = bit(v, 0, 0) | bit(v, 2, 1) | bit(v, 5, 2) | bit(v, 7, 3) | bit(v, 9, 4);
+            const uint32_t d = bit(v, 1, 0) | bit(v, 3, 1) | bit(v, 4, 2) | bit(v, 6, 3) | bit(v, 8, 4);
+            fifth[v] = a | c << 16;
+            sixth[v] = b | d << 16;
+        }
+    }
+};
+constexpr SpreadTables kSpread;
+
+// Ten pixels into the four 25-bit words of one position: pixels 1-4 and 7-10
+// fill bits 0-19 of the planes whole, pixels 5 and 6 bits 20-24.
 PositionWords combine(const uint16_t* s) {
-    const uint32_t p1 = s[0] & 0x3FFu, p2 = s[1] & 0x3FFu, p3 = s[2] & 0x3FFu, p4 = s[3] & 0x3FFu;
-    const uint32_t p5 = s[4] & 0x3FFu, p6 = s[5] & 0x3FFu;
-    const uint32_t p7 = s[6] & 0x3FFu, p8 = s[7] & 0x3FFu, p9 = s[8] & 0x3FFu, p10 = s[9] & 0x3FFu;
+    const uint32_t fifth = kSpread.fifth[s[4] & 0x3FFu], sixth = kSpread.sixth[s[5] & 0x3FFu];
     PositionWords w;
-    // Pixel 5, from its least significant bit: C20-22, A20-22, C23-24, A23-24.
-    w.plane[0] = p1 | p3 << 10 | ((p5 >> 3) & 7u) << 20 | (p5 >> 8) << 23;
-    w.plane[2] = p7 | p9 << 10 | (p5 & 7u) << 20 | ((p5 >> 6) & 3u) << 23;
-    // Pixel 6, from its least significant bit: B20, D20, B21, D21, D22, B22, D23, B23, D24, B24.
-    w.plane[1] = p2 | p4 << 10 | bit(p6, 0, 20) | bit(p6, 2, 21) | bit(p6, 5, 22) | bit(p6, 7, 23) | bit(p6, 9, 24);
-    w.plane[3] = p8 | p10 << 10 | bit(p6, 1, 20) | bit(p6, 3, 21) | bit(p6, 4, 22) | bit(p6, 6, 23) | bit(p6, 8, 24);
+    w.plane[0] = (s[0] & 0x3FFu) | (s[2] & 0x3FFu) << 10 | (fifth & 0xFFFFu) << 20;
+    w.plane[1] = (s[1] & 0x3FFu) | (s[3] & 0x3FFu) << 10 | (sixth & 0xFFFFu) << 20;
+    w.plane[2] = (s[6] & 0x3FFu) | (s[8] & 0x3FFu) << 10 | (fifth >> 16) << 20;
+    w.plane[3] = (s[7] & 0x3FFu) | (s[9] & 0x3FFu) << 10 | (sixth >> 16) << 20;
     return w;
 }
 

@@ -244,9 +244,10 @@ TEST_F(OptionsPaneTest, VextHoldersRateFirstAt100FramesPerSecond) {
     OpenCamera(3);
     Build();
     // Frame rate first; exposure; sync and record mode lists (applied as a whole);
-    // region; pre-trigger. The frame position has a single value before a recording,
-    // decimation and frame index are not shown, sync output is left out.
-    EXPECT_EQ(Holders(), (Layout{{0, 0x400003}, {0, 0x400002}, {1, 0x400004}, {1, 0x400005}, {2, 0x400006}, {0, 0x40000D}}));
+    // region; frame position; pre-trigger. Memory partitions and frame index are
+    // not shown, sync output is left out.
+    EXPECT_EQ(Holders(), (Layout{{0, 0x400003}, {0, 0x400002}, {1, 0x400004}, {1, 0x400005}, {2, 0x400006},
+                                 {0, 0x400007}, {0, 0x40000D}}));
     auto* rate = static_cast<scalar_option_holder*>(pane_.HolderOf(0x400003));
     EXPECT_EQ(rate->Unit(), 31u);
     EXPECT_EQ(rate->Value(), 100);
