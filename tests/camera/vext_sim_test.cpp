@@ -147,9 +147,9 @@ TEST_F(VextSimTest, OptionsDescribeTheMemory) {
     EXPECT_EQ(TotalFrames(), std::make_pair(kFullCapacity, 0));
     ASSERT_EQ(SetScalar(kPartitions, 2), 0);
     EXPECT_EQ(TotalFrames(), std::make_pair(kFullCapacity / 2, 0));
-    // Nothing recorded: index 0 only; values outside are refused and the value stays.
+    // Nothing recorded: index 0 only; a value outside is moved into the range.
     EXPECT_EQ(IndexRange(), std::make_pair(0, 0));
-    EXPECT_EQ(SetScalar(kFrameIndex, 1), 8);
+    EXPECT_EQ(SetScalar(kFrameIndex, 1), 0);
     EXPECT_EQ(Scalar(kFrameIndex), 0);
 }
 
@@ -243,7 +243,8 @@ TEST_F(VextSimTest, AFastRecordingHoldsTheWholeFilmAtOnce) {
     EXPECT_EQ(Attribute(0), number + 1);
     EXPECT_NE(ReadFrame(4), first);
     EXPECT_EQ(ReadFrame(3), first);
-    EXPECT_EQ(SetScalar(kFrameIndex, 12), 8);
+    EXPECT_EQ(SetScalar(kFrameIndex, 12), 0);
+    EXPECT_EQ(Scalar(kFrameIndex), IndexRange().second);
     // Arming again, here live, empties the memory.
     Arm(2);
     ASSERT_EQ(OvLib3CallCInterface_0(inputControl_, kStop, 0), 0);
@@ -319,7 +320,8 @@ TEST_F(VextSimTest, LiveRingIsReadableOnceFullWithTheNewestFrameLast) {
     const uint32_t fifthNewest = Attribute(0);
     ASSERT_FALSE(ReadFrame(n - 1).empty());
     EXPECT_GE(Attribute(0), fifthNewest + 4);
-    EXPECT_EQ(SetScalar(kFrameIndex, n), 8);
+    EXPECT_EQ(SetScalar(kFrameIndex, n), 0);
+    EXPECT_EQ(Scalar(kFrameIndex), n - 1);
     // The ring follows the frame position; in fast mode it stays full.
     ASSERT_EQ(SetScalar(kFramePosition, 1000), 0);
     EXPECT_EQ(IndexRange(), std::make_pair(0, 999));
