@@ -69,6 +69,10 @@ OVLIB3_API void OVLIB3_CALL OvSimSetVextNoData(int on);
 /* VEXT: 0 = normal; otherwise every transfer status query answers status. */
 OVLIB3_API void OVLIB3_CALL OvSimSetVextStatus(uint32_t status);
 
+/* VEXT: the input type announces a part block size this many bytes smaller
+ * than the parts the camera sends (a broken header); 0 = normal. */
+OVLIB3_API void OVLIB3_CALL OvSimSetVextBlockShortfall(uint32_t bytes);
+
 /* VEXT: stop input commands are accepted but ignored, and after one the
  * status stays 7 (busy) until this is turned off. */
 OVLIB3_API void OVLIB3_CALL OvSimSetVextStuckInput(int on);

@@ -1,8 +1,11 @@
 #include "header.h"
 
+#include <algorithm>
+
 #include "guard.h"
 #include "handles.h"
 #include "ids.h"
+#include "sim_state.h"
 #include "vext_packing.h"
 
 namespace ovsim {
@@ -61,7 +64,8 @@ DataHeader rawHeaderFor(const FrameConfig& c) {
 }
 
 DataHeader vextPartHeaderFor(const FrameConfig& c) {
-    return headerOf(c, kDataTypeMono, vextPartBytes(uint64_t(c.roi.width) * uint64_t(c.roi.height)));
+    const uint64_t bytes = vextPartBytes(uint64_t(c.roi.width) * uint64_t(c.roi.height));
+    return headerOf(c, kDataTypeMono, bytes - std::min<uint64_t>(bytes, simModes().vextBlockShortfall));
 }
 
 }  // namespace ovsim

@@ -127,6 +127,11 @@ void OVLIB3_CALL OvSimSetVextStatus(uint32_t status) {
     simModes().vextStatus = status;
 }
 
+void OVLIB3_CALL OvSimSetVextBlockShortfall(uint32_t bytes) {
+    std::lock_guard lock(libraryMutex());
+    simModes().vextBlockShortfall = bytes;
+}
+
 void OVLIB3_CALL OvSimSetVextStuckInput(int on) {
     std::lock_guard lock(libraryMutex());
     simModes().vextStuckInput = on != 0;

@@ -21,6 +21,7 @@ struct SimModes {
     bool vextNoData = false;       // VEXT input never has data ready
     uint32_t vextStatus = 0;       // when not 0, every VEXT status query answers it
     bool vextStuckInput = false;   // VEXT stop commands are ignored; the status stays busy
+    uint32_t vextBlockShortfall = 0;  // the VEXT input type announces parts this many bytes short
 };
 
 SimModes& simModes();

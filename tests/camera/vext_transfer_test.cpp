@@ -190,6 +190,9 @@ TEST_F(VextTransferTest, EachFailureIsReportedOnceWithItsText) {
         {"Wrong Transfer status.", [](int on) { OvSimSetVextStatus(on ? 1 : 0); }, false},
         {"Timeout error.", [](int on) { OvSimSetDmaHang(on); }, false},
         {"Can't stop input contorl", [](int on) { OvSimSetVextStuckInput(on); }, true},
+        // A header whose block is smaller than the parts is refused, never read past.
+        {"DMA block size is smaller than the frame part.", [](int on) { OvSimSetVextBlockShortfall(on ? 8 : 0); },
+         false},
     };
     Open();
     IOvDataTransfer* playback = RecordFilm(4);
