@@ -191,8 +191,7 @@ void BenchStatistics() {
     }
     std::vector<uint32_t> raw(kRawHistogramSize), spare(kRawHistogramSize), bins(512);
     const double seconds = bench::BestSeconds([&] {
-        CountRawHistogram(current.data(), kSide, kSide, kLayoutMono, 0, raw.data(), spare.data());
-        BinHistogram(raw.data(), 512, bins.data());
+        CountHistogramBins(current.data(), kSide, kSide, kLayoutMono, 0, 512, bins.data(), raw.data(), spare.data());
         sink = FindHistogramReference(bins.data(), 512).reference;
     });
     bench::PrintRow("histogram (raw counts, 512 bins)", seconds, kPixels, bytes);
