@@ -194,7 +194,7 @@ void BenchStatistics() {
         CountHistogramBins(current.data(), kSide, kSide, kLayoutMono, 0, 512, bins.data(), raw.data(), spare.data());
         sink = FindHistogramReference(bins.data(), 512).reference;
     });
-    bench::PrintRow("histogram (raw counts, 512 bins)", seconds, kPixels, bytes);
+    bench::PrintRow("histogram (512 bins)", seconds, kPixels, bytes);
 }
 
 // A plain file of the same bytes, written the way the TIFF writer writes.
