@@ -1,5 +1,7 @@
 #include "FrameSurface.h"
 
+#include <algorithm>
+
 #include "Lib3Wrapper/OvTypeLib/IOvEnum.h"
 #include "Render/RenderMessages.h"
 
@@ -67,6 +69,25 @@ FrameSurface::Placement FrameSurface::PlaceFrame(uint32_t width, uint32_t height
     place.rows = height < desc_.dwHeight - y ? height : desc_.dwHeight - y;
     place.pixels = static_cast<uint8_t*>(desc_.lpSurface) + ptrdiff_t(y) * desc_.lPitch + ptrdiff_t(x) * (bits / 8);
     return place;
+}
+
+void FrameSurface::FillField(uint32_t width, uint32_t height, bool drawn) {
+    const LONG surfaceWidth = LONG(width_), surfaceHeight = LONG(height_);
+    const bool inside = region_.x >= 0 && region_.y >= 0 && region_.x < surfaceWidth && region_.y < surfaceHeight;
+    if (!drawn || !inside || width == 0 || height == 0) {
+        Fill(kFrameFieldColour);
+        return;
+    }
+    // The frame as PlaceFrame cuts it: from its position to its size or the surface's edge.
+    const LONG left = region_.x, top = region_.y;
+    const LONG right = LONG(std::min<int64_t>(int64_t(left) + width, surfaceWidth));
+    const LONG bottom = LONG(std::min<int64_t>(int64_t(top) + height, surfaceHeight));
+    const RECT around[] = {{0, 0, surfaceWidth, top},
+                           {0, bottom, surfaceWidth, surfaceHeight},
+                           {0, top, left, bottom},
+                           {right, top, surfaceWidth, bottom}};
+    for (const RECT& area : around)
+        if (area.left < area.right && area.top < area.bottom) FillArea(kFrameFieldColour, area);
 }
 
 }  // namespace Render

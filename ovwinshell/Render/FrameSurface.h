@@ -53,6 +53,11 @@ protected:
     };
     Placement PlaceFrame(uint32_t width, uint32_t height) const;
 
+    // The grey field after a frame was drawn: the surface outside the frame's
+    // rectangle (the converters write every pixel inside it), or all of the
+    // surface when nothing of the frame was drawn.
+    void FillField(uint32_t width, uint32_t height, bool drawn);
+
     DllModule::Lib3Wrapper::OvTypeLib::IOvRectOption* regionOption_ = nullptr;
     uint32_t maxWidth_ = 0;
     uint32_t maxHeight_ = 0;

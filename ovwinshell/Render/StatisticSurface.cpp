@@ -104,8 +104,8 @@ void StatisticSurface::DrawStatistics(const uint16_t* samples, uint32_t width, u
 }
 
 void StatisticSurface::DrawHistogram(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t layout) {
-    Kernels::CountRawHistogram(samples, width, height, layout, shift_, raw_.data(), spare_.data());
-    Kernels::BinHistogram(raw_.data(), binCount_, bins_.data());
+    Kernels::CountHistogramBins(samples, width, height, layout, shift_, binCount_, bins_.data(), raw_.data(),
+                                spare_.data());
     reference_ = Kernels::FindHistogramReference(bins_.data(), binCount_);
 
     const int32_t imageWidth = int32_t(std::min<uint32_t>(width_, INT32_MAX));

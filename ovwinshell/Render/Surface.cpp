@@ -61,6 +61,15 @@ void Surface::Fill(COLORREF colour) {
     surface_->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx);
 }
 
+void Surface::FillArea(COLORREF colour, const RECT& area) {
+    if (!surface_) return;
+    DDBLTFX fx{};
+    fx.dwSize = sizeof fx;
+    fx.dwFillColor = PixelValue(surface_, colour);
+    RECT target = area;
+    surface_->Blt(&target, nullptr, nullptr, DDBLT_COLORFILL, &fx);
+}
+
 void Surface::FillRetrying(COLORREF colour) {
     if (!surface_) return;
     DDBLTFX fx{};

@@ -36,6 +36,8 @@ protected:
     bool Lock();
     void Unlock();
     void FillRetrying(COLORREF colour);
+    // Fills one rectangle of the off-screen surface (not while it is locked).
+    void FillArea(COLORREF colour, const RECT& area);
     void SetPixel(int32_t x, int32_t y, COLORREF colour);
     void DrawLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, COLORREF colour);
 

@@ -13,16 +13,17 @@ bool VextFrameSurface::Draw(const uint16_t* samples, uint32_t width, uint32_t he
         case FrameStep::Repaint: return true;
         case FrameStep::Draw: break;
     }
-    Fill(kFrameFieldColour);
-    if (!Lock()) return false;
-    if (samples) {
-        // The processor clips to the image; a negative position draws nothing.
-        ImageProcessor::Instance().Render8(region_.x, region_.y, width, height,
-                                           static_cast<uint8_t*>(desc_.lpSurface), desc_.lPitch,
-                                           desc_.ddpfPixelFormat.dwRGBBitCount, samples, layout, desc_.dwWidth,
-                                           desc_.dwHeight);
+    if (!Lock()) {
+        Fill(kFrameFieldColour);
+        return false;
     }
+    // The processor clips to the image; a negative position draws nothing.
+    const bool drawn = samples && ImageProcessor::Instance().Render8(
+                                      region_.x, region_.y, width, height, static_cast<uint8_t*>(desc_.lpSurface),
+                                      desc_.lPitch, desc_.ddpfPixelFormat.dwRGBBitCount, samples, layout,
+                                      desc_.dwWidth, desc_.dwHeight);
     Unlock();
+    FillField(width, height, drawn);
     return true;
 }
 

@@ -13,15 +13,17 @@ bool ZelFrameSurface::Draw(const uint16_t* samples, uint32_t width, uint32_t hei
         case FrameStep::Repaint: return true;
         case FrameStep::Draw: break;
     }
-    Fill(kFrameFieldColour);
-    if (!Lock()) return true;
-    const Placement place = PlaceFrame(width, height);
-    if (place.pixels && samples) {
-        // Layouts other than Mono and Bgr draw nothing: the field stays grey.
-        Kernels::ConvertZelFrame(samples, width, place.columns, place.rows, layout, shift_,
-                                 {place.pixels, desc_.lPitch, desc_.ddpfPixelFormat.dwRGBBitCount / 8});
+    if (!Lock()) {
+        Fill(kFrameFieldColour);
+        return true;
     }
+    const Placement place = PlaceFrame(width, height);
+    // Layouts other than Mono and Bgr draw nothing: the field is all grey.
+    const bool drawn = place.pixels && samples &&
+                       Kernels::ConvertZelFrame(samples, width, place.columns, place.rows, layout, shift_,
+                                                {place.pixels, desc_.lPitch, desc_.ddpfPixelFormat.dwRGBBitCount / 8});
     Unlock();
+    FillField(width, height, drawn);
     return true;
 }
 

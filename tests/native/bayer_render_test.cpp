@@ -208,3 +208,44 @@ TEST(BayerRender, TooNarrowPixelsWriteNothing) {
     EXPECT_FALSE(RenderFrame16(s.data(), 4, 4, kLayoutBgr, tables.Wide(), 0, out.data(), 12, 3));
     for (uint16_t v : out) ASSERT_EQ(v, 1);
 }
+
+// The identity-table paths compute each byte or word instead of looking it
+// up; rows wide enough for several vector steps plus the scalar tail.
+TEST(BayerRender, DirectPathsMatchTheCellReferenceForEveryShift) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 400; ++round) {
+        const uint32_t width = 1 + random() % 45, height = 1 + random() % 6;
+        const uint32_t shift = round < 34 ? uint32_t(round) : random() % 5 ? random() % 4 : random() % 34;
+        const std::vector<uint16_t> s = RandomFrame(random, width, height);
+        SCOPED_TRACE(testing::Message() << width << "x" << height << " shift " << shift);
+
+        const uint32_t bpp = random() % 4 ? 4 : 3;
+        const uint32_t visibleWidth = random() % 3 ? width : random() % (width + 1);
+        const size_t pitch = size_t(width) * bpp + random() % 5;
+        std::vector<uint8_t> out(pitch * height, 0xA5);
+        ASSERT_TRUE(RenderBayerDirect8(s.data(), width, height, shift, visibleWidth, height,
+                                       {out.data(), ptrdiff_t(pitch), bpp}));
+        const uint32_t words = 3 + random() % 2;
+        const size_t stride = size_t(width) * words + random() % 3;
+        std::vector<uint16_t> wide(stride * height, 0xBEEF);
+        ASSERT_TRUE(RenderBayerDirect16(s.data(), width, height, shift, wide.data(), stride, words));
+
+        for (uint32_t r = 0; r < height; ++r) {
+            for (uint32_t c = 0; c < width; ++c) {
+                const pixelref::Cell cell = pixelref::CellOf(s, width, height, r, c);
+                const uint8_t* px = out.data() + r * pitch + size_t(c) * bpp;
+                const uint32_t bytes[3] = {pixelref::Byte(cell.blue, shift), pixelref::Byte(cell.green, shift),
+                                           pixelref::Byte(cell.red, shift)};
+                for (uint32_t k = 0; k < bpp; ++k)
+                    ASSERT_EQ(px[k], c >= visibleWidth ? 0xA5 : k < 3 ? bytes[k] : 0) << "byte " << k << " of " << c << "," << r;
+                const uint16_t* word = wide.data() + r * stride + size_t(c) * words;
+                ASSERT_EQ(word[0], pixelref::Shifted(cell.red, shift)) << c << "," << r;
+                ASSERT_EQ(word[1], pixelref::Shifted(cell.green, shift)) << c << "," << r;
+                ASSERT_EQ(word[2], pixelref::Shifted(cell.blue, shift)) << c << "," << r;
+                if (words == 4) ASSERT_EQ(word[3], 0xBEEF) << c << "," << r;
+            }
+            for (size_t b = size_t(width) * bpp; b < pitch; ++b) ASSERT_EQ(out[r * pitch + b], 0xA5);
+            for (size_t w = size_t(width) * words; w < stride; ++w) ASSERT_EQ(wide[r * stride + w], 0xBEEF);
+        }
+    }
+}

@@ -173,3 +173,25 @@ TEST(Histogram, RandomFramesMatchDirectCounting) {
         ASSERT_EQ(total, uint64_t(width) * height);
     }
 }
+
+// Counting straight into the display bins gives the bins of the raw counts,
+// for shifts on both sides of the bin width and every layout.
+TEST(Histogram, DirectBinCountsEqualTheBinnedRawCounts) {
+    std::mt19937 random(123);
+    const uint32_t shifts[] = {0, 0, 0, 1, 3, 7, 8, 9, 16, 31};
+    const uint32_t layouts[] = {kLayoutMono, kLayoutBayer, kLayoutBgr, 5};
+    const uint32_t binCounts[] = {256, 512, 1024, 2048, 4096, 8192, 300, 128};
+    Tables t;
+    for (int round = 0; round < 200; ++round) {
+        const uint32_t width = 1 + random() % 90, height = 1 + random() % 20;
+        const uint32_t layout = layouts[random() % 4], shift = shifts[random() % std::size(shifts)];
+        const uint32_t n = binCounts[random() % std::size(binCounts)];
+        std::vector<uint16_t> frame(FrameSampleCount(width, height, layout));
+        const uint32_t kind = random() % 3;
+        for (uint16_t& v : frame) v = uint16_t(kind == 0 ? random() : kind == 1 ? random() % 4096 : 65535);
+        std::vector<uint32_t> bins(n, 0xABCD);
+        CountHistogramBins(frame.data(), width, height, layout, shift, n, bins.data(), t.raw.data(), t.spare.data());
+        ASSERT_TRUE(bins == ReferenceBins(ReferenceRaw(frame, width, height, layout, shift), n))
+            << "round " << round << " layout " << layout << " shift " << shift << " bins " << n;
+    }
+}

@@ -181,6 +181,26 @@ TEST_F(FrameSurfaceTest, FramesReachingPastTheImageAreCut) {
     EXPECT_EQ(image.At(1279, 511), Grey(0x80));
 }
 
+TEST_F(FrameSurfaceTest, TheFieldAroundASmallerRegionCoversTheLargerFrameBeforeIt) {
+    // Only the surface outside the frame is filled: what a full frame left
+    // there must still turn grey.
+    ovtest::IOvSystem* system = CreateAndInit(ovtest::kZelMono);
+    ASSERT_NE(system, nullptr);
+    ZelFrameSurface surface(window_, system);
+    const auto full = Flat(1280, 1024, 0x2000), part = Flat(640, 512, 0x6000);
+    CreateThroughFirstFrame(surface, full, 1280, 1024, kMono);
+    ASSERT_TRUE(surface.Draw(full.data(), 1280, 1024, kMono));
+    ASSERT_TRUE(Region(system)->SetRect(320, 256, 640, 512));
+    EXPECT_TRUE(surface.Draw(part.data(), 640, 512, kMono));  // the region change: not drawn
+    EXPECT_TRUE(surface.Draw(part.data(), 640, 512, kMono));
+    const Image image = ReadBack(surface);
+    for (uint32_t y = 0; y < 1024; ++y)
+        for (uint32_t x = 0; x < 1280; ++x) {
+            const bool inside = x >= 320 && x < 960 && y >= 256 && y < 768;
+            ASSERT_EQ(image.At(x, y), Grey(inside ? 0x60 : 0x80)) << x << "," << y;
+        }
+}
+
 TEST_F(FrameSurfaceTest, VextSurfaceDrawsThroughTheImageProcessorWithItsShift) {
     Render::ImageProcessor& processor = Render::ImageProcessor::Instance();
     processor.SetWhiteBalanceMode(Render::WbOff);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "DisplayGain.h"
 #include "PixelStore.h"
 
 namespace Render::Kernels {
@@ -72,6 +73,104 @@ inline void WalkRow(const CellRows& rows, uint32_t width, uint32_t count, uint32
         CellAtColumn(rows, c0, c1, red, green, blue);
         for (; c < count; ++c) emit(c, red, green, blue);
     }
+}
+
+#if defined(__SSE2__)
+// The cells of output pixels c .. c + 7 of a row pair (c even, c + 8 below the
+// row's width) in 16-bit lanes, as WalkRow gives them: pixel c + k takes red
+// from p[c + k + 1] (k even) or p[c + k] (k odd), blue from q[c + k] or
+// q[c + k + 1], green from p[c + k] and q[c + k + 1] or p[c + k + 1] and q[c + k].
+struct CellLanes {
+    __m128i red, green, blue;
+};
+
+inline CellLanes CellsOfEight(const uint16_t* p, const uint16_t* q, size_t c) {
+    const __m128i pa = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + c));
+    const __m128i pb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + c + 1));
+    const __m128i qa = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + c));
+    const __m128i qb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + c + 1));
+    const __m128i even = _mm_set1_epi32(0xFFFF);  // the lanes of even k
+    constexpr int kOddTwice = 0xF5;               // lanes 1, 1, 3, 3 of each half
+    const __m128i left = _mm_or_si128(_mm_and_si128(pa, even), _mm_andnot_si128(even, pb));
+    const __m128i middle = _mm_shufflehi_epi16(_mm_shufflelo_epi16(qa, kOddTwice), kOddTwice);
+    // The mean of two 16-bit values rounded down, without leaving 16 bits.
+    const __m128i green =
+        _mm_add_epi16(_mm_and_si128(left, middle), _mm_srli_epi16(_mm_xor_si128(left, middle), 1));
+    return {_mm_shufflehi_epi16(_mm_shufflelo_epi16(pa, kOddTwice), kOddTwice), green,
+            _mm_or_si128(_mm_and_si128(qa, even), _mm_andnot_si128(even, qb))};
+}
+#endif
+
+// Pixels whose cell starts at their own column (all but the last), of the
+// first count pixels.
+inline uint32_t OwnCellPixels(uint32_t width, uint32_t count) {
+    const uint32_t own = width >= 2 ? width - 1 : 0;
+    return own < count ? own : count;
+}
+
+// One output row of RenderBayerDirect8.
+template <uint32_t Bpp>
+void DirectRow8(const CellRows& rows, uint32_t width, uint32_t count, uint32_t shift, uint8_t* __restrict dst) {
+    uint32_t c = 0;
+#if defined(__SSE2__)
+    if constexpr (Bpp == 4) {
+        const uint32_t limit = OwnCellPixels(width, count);
+        WithGain(shift, [&](const auto& gain) {
+            for (; c + 8 <= limit; c += 8) {
+                const CellLanes cells = CellsOfEight(rows.greenRed, rows.blueGreen, c);
+                // Per pixel the words blue | green << 8 and red.
+                const __m128i blueGreen =
+                    _mm_or_si128(gain.Byte(cells.blue), _mm_slli_epi16(gain.Byte(cells.green), 8));
+                const __m128i red = gain.Byte(cells.red);
+                __m128i* out = reinterpret_cast<__m128i*>(dst + size_t(c) * 4);
+                _mm_storeu_si128(out, _mm_unpacklo_epi16(blueGreen, red));
+                _mm_storeu_si128(out + 1, _mm_unpackhi_epi16(blueGreen, red));
+            }
+        });
+    }
+#endif
+    WalkRow(rows, width, count, c, [&](uint32_t column, uint32_t red, uint32_t green, uint32_t blue) {
+        StoreBgr<Bpp>(dst + size_t(column) * Bpp, uint32_t(DisplayByte(blue, shift)) |
+                                                      uint32_t(DisplayByte(green, shift)) << 8 |
+                                                      uint32_t(DisplayByte(red, shift)) << 16);
+    });
+}
+
+// One output row of RenderBayerDirect16.
+void DirectRow16(const CellRows& rows, uint32_t width, uint32_t shift, uint16_t* __restrict dst,
+                 uint32_t wordsPerPixel) {
+    uint32_t c = 0;
+#if defined(__SSE2__)
+    // Each pixel is stored as four words, the fourth landing on the next
+    // pixel's first word, which is written after it: only for three words per
+    // pixel, and never for the last column.
+    if (wordsPerPixel == 3 && shift < 16) {
+        const uint32_t limit = OwnCellPixels(width, width);
+        const WideShiftClamp clamp(shift);
+        const __m128i zero = _mm_setzero_si128();
+        for (; c + 8 <= limit; c += 8) {
+            const CellLanes cells = CellsOfEight(rows.greenRed, rows.blueGreen, c);
+            const __m128i red = clamp.Apply(cells.red), green = clamp.Apply(cells.green);
+            const __m128i blue = clamp.Apply(cells.blue);
+            const __m128i redGreenLow = _mm_unpacklo_epi16(red, green), redGreenHigh = _mm_unpackhi_epi16(red, green);
+            const __m128i blueLow = _mm_unpacklo_epi16(blue, zero), blueHigh = _mm_unpackhi_epi16(blue, zero);
+            const __m128i pixels[4] = {
+                _mm_unpacklo_epi32(redGreenLow, blueLow), _mm_unpackhi_epi32(redGreenLow, blueLow),
+                _mm_unpacklo_epi32(redGreenHigh, blueHigh), _mm_unpackhi_epi32(redGreenHigh, blueHigh)};
+            uint16_t* out = dst + size_t(c) * 3;
+            for (int k = 0; k < 4; ++k) {
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 6 * k), pixels[k]);
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 6 * k + 3), _mm_unpackhi_epi64(pixels[k], pixels[k]));
+            }
+        }
+    }
+#endif
+    WalkRow(rows, width, width, c, [&](uint32_t column, uint32_t red, uint32_t green, uint32_t blue) {
+        uint16_t* pixel = dst + size_t(column) * wordsPerPixel;
+        pixel[0] = uint16_t(ShiftClamp(red, shift));
+        pixel[1] = uint16_t(ShiftClamp(green, shift));
+        pixel[2] = uint16_t(ShiftClamp(blue, shift));
+    });
 }
 
 // One output row through the display tables. Pixels c (even) and c + 1 share
@@ -238,6 +337,31 @@ bool RenderFrame16(const uint16_t* samples, uint32_t width, uint32_t height, uin
         return true;
     }
     return false;
+}
+
+bool RenderBayerDirect8(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t shift,
+                        uint32_t visibleWidth, uint32_t visibleHeight, const DisplayTarget& target) {
+    if (!samples || !target.pixels) return false;
+    if (target.bytesPerPixel != 3 && target.bytesPerPixel != 4) return false;
+    if (visibleWidth > width) visibleWidth = width;
+    if (visibleHeight > height) visibleHeight = height;
+    for (uint32_t r = 0; r < visibleHeight; ++r) {
+        const CellRows rows = RowsOfCell(samples, width, height, r);
+        uint8_t* dst = target.pixels + ptrdiff_t(r) * target.pitch;
+        if (target.bytesPerPixel == 4)
+            DirectRow8<4>(rows, width, visibleWidth, shift, dst);
+        else
+            DirectRow8<3>(rows, width, visibleWidth, shift, dst);
+    }
+    return true;
+}
+
+bool RenderBayerDirect16(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t shift, uint16_t* out,
+                         size_t strideWords, uint32_t wordsPerPixel) {
+    if (!samples || !out || wordsPerPixel < 3) return false;
+    for (uint32_t r = 0; r < height; ++r)
+        DirectRow16(RowsOfCell(samples, width, height, r), width, shift, out + r * strideWords, wordsPerPixel);
+    return true;
 }
 
 }  // namespace Render::Kernels

@@ -54,6 +54,12 @@ bool RenderFrame8(const uint16_t* samples, uint32_t width, uint32_t height, uint
                   const DisplayTables& tables, uint32_t visibleWidth, uint32_t visibleHeight,
                   const DisplayTarget& target);
 
+// RenderFrame8 of a Bayer frame when all three colour tables are the
+// identity: each colour's byte is DisplayByte(sample, shift), computed
+// instead of looked up. False, and nothing drawn, for other depths.
+bool RenderBayerDirect8(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t shift,
+                        uint32_t visibleWidth, uint32_t visibleHeight, const DisplayTarget& target);
+
 struct ChannelTablesView {
     const uint16_t* red;
     const uint16_t* green;
@@ -68,5 +74,10 @@ struct ChannelTablesView {
 bool RenderFrame16(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t layout,
                    const ChannelTablesView& tables, uint32_t shift, uint16_t* out, size_t strideWords,
                    uint32_t wordsPerPixel);
+
+// RenderFrame16 of a Bayer frame when all three colour tables are the
+// identity: each word is min(sample << shift, 65535).
+bool RenderBayerDirect16(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t shift, uint16_t* out,
+                         size_t strideWords, uint32_t wordsPerPixel);
 
 }  // namespace Render::Kernels

@@ -6,14 +6,18 @@ namespace Render::Kernels {
 
 namespace {
 
-// i * numerator / denominator for i = 0, 1, 2, ... in exact unsigned 32-bit
-// arithmetic, stepping quotient and remainder instead of dividing each time.
-// i * numerator must stay below 2^32 for every i taken (numerator <= 65535 and
-// i <= 65536 here).
+// i * numerator / denominator for i = start, start + stride, ... in exact
+// unsigned 32-bit arithmetic, stepping quotient and remainder instead of
+// dividing each time. i * numerator and stride * numerator must stay below
+// 2^32 (numerator <= 65535, i <= 65536 and stride <= 4 here).
 class RatioSteps {
 public:
-    RatioSteps(uint32_t numerator, uint32_t denominator)
-        : stepQuotient_(numerator / denominator), stepRemainder_(numerator % denominator), denominator_(denominator) {}
+    RatioSteps(uint32_t numerator, uint32_t denominator, uint32_t start, uint32_t stride)
+        : quotient_(start * numerator / denominator),
+          remainder_(start * numerator % denominator),
+          stepQuotient_(stride * numerator / denominator),
+          stepRemainder_(stride * numerator % denominator),
+          denominator_(denominator) {}
     uint32_t Next() {
         const uint32_t value = quotient_;
         quotient_ += stepQuotient_;
@@ -26,18 +30,36 @@ public:
     }
 
 private:
-    uint32_t quotient_ = 0;
-    uint32_t remainder_ = 0;
+    uint32_t quotient_;
+    uint32_t remainder_;
     const uint32_t stepQuotient_;
     const uint32_t stepRemainder_;
     const uint32_t denominator_;
 };
 
+// store(i, i * numerator / denominator) for i = 0 .. count - 1. Four
+// interleaved steppers, so that each step does not wait on the one before.
+template <typename Store>
+void ForEachRatio(uint32_t numerator, uint32_t denominator, uint32_t count, Store&& store) {
+    RatioSteps s0(numerator, denominator, 0, 4), s1(numerator, denominator, 1, 4);
+    RatioSteps s2(numerator, denominator, 2, 4), s3(numerator, denominator, 3, 4);
+    uint32_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        store(i, s0.Next());
+        store(i + 1, s1.Next());
+        store(i + 2, s2.Next());
+        store(i + 3, s3.Next());
+    }
+    if (i < count) store(i, s0.Next());
+    if (i + 1 < count) store(i + 1, s1.Next());
+    if (i + 2 < count) store(i + 2, s2.Next());
+}
+
 inline uint16_t Clamp16(uint32_t v) { return uint16_t(v < 65535u ? v : 65535u); }
 
 void BalanceThrough(const uint16_t* levelled, uint32_t maximum, uint32_t reference, uint16_t* out) {
-    RatioSteps steps(maximum, reference);
-    for (uint32_t i = 0; i < kTableSize; ++i) out[i] = levelled[Clamp16(steps.Next())];
+    ForEachRatio(maximum, reference, kTableSize,
+                 [&](uint32_t i, uint32_t balanced) { out[i] = levelled[Clamp16(balanced)]; });
 }
 
 }  // namespace
@@ -58,11 +80,10 @@ void BuildChannelTables(const uint16_t* gammaTable, uint16_t black, uint16_t whi
     // gamma stage of the colour tables, which only balance before it.
     if (black != white) {
         const uint32_t range = black < white ? uint32_t(white - black) : uint32_t(black - white);
-        uint32_t i = 0;
-        for (; i <= black; ++i) out.grey[i] = gammaTable[0];
-        RatioSteps steps(65535u, range);
-        steps.Next();  // t = 0 belongs to i = black
-        for (; i < kTableSize; ++i) out.grey[i] = gammaTable[Clamp16(steps.Next())];
+        for (uint32_t i = 0; i < black; ++i) out.grey[i] = gammaTable[0];
+        // Entry black + t: t * 65535 / range (t = 0 is black itself).
+        ForEachRatio(65535u, range, kTableSize - black,
+                     [&](uint32_t t, uint32_t levelled) { out.grey[black + t] = gammaTable[Clamp16(levelled)]; });
     } else {
         for (uint32_t i = 0; i < kTableSize; ++i) out.grey[i] = gammaTable[i];
     }

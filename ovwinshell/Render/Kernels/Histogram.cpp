@@ -1,7 +1,9 @@
 #include "Histogram.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+#include <utility>
 
 #include "FrameStatistics.h"
 #include "PixelFormat.h"
@@ -25,7 +27,81 @@ void ShiftCounts(uint32_t* raw, uint32_t shift) {
     }
 }
 
+// Tables the direct count spreads its samples over (sample i goes to table
+// i % kBinTables), so that runs of samples in one bin, which a display bin
+// of 128 or more raw values makes common, do not each wait on the previous
+// increment of the same counter.
+constexpr uint32_t kBinTables = 8;
+
+// Counts samples into kBinTables tables of binCount counts each, bin(v)
+// giving each sample's bin.
+template <typename Bin>
+void CountIntoTables(const uint16_t* p, uint64_t n, uint32_t stride, uint32_t* tables, uint32_t binCount, Bin bin) {
+    uint64_t i = 0;
+    for (; i + kBinTables <= n; i += kBinTables)
+        for (uint32_t k = 0; k < kBinTables; ++k) ++tables[size_t(k) * binCount + bin(p[(i + k) * stride])];
+    for (; i < n; ++i) ++tables[bin(p[i * stride])];
+}
+
+// The common case, contiguous samples without a gain shift: bin v >> GroupBits.
+// The bin count and so each table's place are constants here, and each
+// 64-bit load gives four samples.
+template <uint32_t GroupBits>
+void CountUnshiftedIntoTables(const uint16_t* p, uint64_t n, uint32_t* tables) {
+    constexpr uint32_t kBins = kRawHistogramSize >> GroupBits, kMask = kBins - 1;
+    uint64_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t low, high;  // four samples each, the first in the low bits
+        std::memcpy(&low, p + i, sizeof low);
+        std::memcpy(&high, p + i + 4, sizeof high);
+        ++tables[0 * kBins + (uint32_t(low >> GroupBits) & kMask)];
+        ++tables[1 * kBins + (uint32_t(low >> (16 + GroupBits)) & kMask)];
+        ++tables[2 * kBins + (uint32_t(low >> (32 + GroupBits)) & kMask)];
+        ++tables[3 * kBins + uint32_t(low >> (48 + GroupBits))];
+        ++tables[4 * kBins + (uint32_t(high >> GroupBits) & kMask)];
+        ++tables[5 * kBins + (uint32_t(high >> (16 + GroupBits)) & kMask)];
+        ++tables[6 * kBins + (uint32_t(high >> (32 + GroupBits)) & kMask)];
+        ++tables[7 * kBins + uint32_t(high >> (48 + GroupBits))];
+    }
+    for (; i < n; ++i) ++tables[p[i] >> GroupBits];
+}
+
+template <uint32_t... GroupBits>
+void CountUnshifted(uint32_t groupBits, const uint16_t* p, uint64_t n, uint32_t* tables,
+                    std::integer_sequence<uint32_t, GroupBits...>) {
+    ((groupBits == GroupBits ? CountUnshiftedIntoTables<GroupBits>(p, n, tables) : void()), ...);
+}
+
 }  // namespace
+
+void CountHistogramBins(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t layout, uint32_t shift,
+                        uint32_t binCount, uint32_t* bins, uint32_t* raw, uint32_t* spare) {
+    if (binCount == 0) return;
+    std::memset(bins, 0, size_t(binCount) * sizeof *bins);
+    if (!IsHistogramBinCount(binCount)) return;
+    const uint32_t groupBits = uint32_t(std::countr_zero(kRawHistogramSize / binCount));
+    if (shift > groupBits) {
+        CountRawHistogram(samples, width, height, layout, shift, raw, spare);
+        BinHistogram(raw, binCount, bins);
+        return;
+    }
+    const SampleSelection selection = SelectFrameSamples(width, height, layout);
+    if (!samples || selection.count == 0) return;
+    static_assert(kBinTables * 8192 <= kRawHistogramSize, "the bin tables live in the raw table");
+    std::memset(raw, 0, size_t(kBinTables) * binCount * sizeof *raw);
+    const uint16_t* p = samples + selection.offset;
+    if (shift == 0 && selection.stride == 1) {
+        // Bin counts 8192 ... 256: groups of 2^3 ... 2^8 raw values.
+        CountUnshifted(groupBits, p, selection.count, raw, std::integer_sequence<uint32_t, 3, 4, 5, 6, 7, 8>());
+    } else {
+        // min(v << shift, 65535) >> groupBits without leaving 16 bits.
+        const uint32_t limit = 0xFFFFu >> shift, down = groupBits - shift;
+        CountIntoTables(p, selection.count, selection.stride, raw, binCount,
+                        [=](uint32_t v) { return (v < limit ? v : limit) >> down; });
+    }
+    for (uint32_t k = 0; k < kBinTables; ++k)
+        for (uint32_t j = 0; j < binCount; ++j) bins[j] += raw[size_t(k) * binCount + j];
+}
 
 void CountRawHistogram(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t layout, uint32_t shift,
                        uint32_t* raw, uint32_t* spare) {

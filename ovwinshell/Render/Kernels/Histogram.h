@@ -24,6 +24,14 @@ bool IsHistogramBinCount(uint32_t binCount);
 // j * g ... (j + 1) * g - 1 with g = 65536 / binCount.
 void BinHistogram(const uint32_t* raw, uint32_t binCount, uint32_t* bins);
 
+// BinHistogram of the CountRawHistogram of the frame, into binCount bins
+// (cleared first, left 0 for counts that are not drawn). raw and spare are
+// work tables of kRawHistogramSize counts each (contents overwritten). With
+// a gain shift of at most log2(65536 / binCount) each sample is counted
+// straight into its bin; larger shifts go through the raw table.
+void CountHistogramBins(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t layout, uint32_t shift,
+                        uint32_t binCount, uint32_t* bins, uint32_t* raw, uint32_t* spare);
+
 // top: the largest bin; second: the largest bin value strictly below top (0
 // if none); reference: second when there is one and top > 1.3 x second (a
 // single dominant peak does not flatten the rest), otherwise top, so that

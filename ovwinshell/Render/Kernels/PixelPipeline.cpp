@@ -5,6 +5,16 @@
 
 namespace Render::Kernels {
 
+namespace {
+
+bool IsIdentity(const uint16_t* table) {
+    for (uint32_t i = 0; i < kTableSize; ++i)
+        if (table[i] != i) return false;
+    return true;
+}
+
+}  // namespace
+
 PixelPipeline::PixelPipeline() {
     BuildGammaTable(gamma_, gammaTable_);
     Rebuild();
@@ -13,9 +23,17 @@ PixelPipeline::PixelPipeline() {
 void PixelPipeline::Rebuild() {
     BuildChannelTables(gammaTable_, black_, white_, referenceRed_, referenceGreen_, referenceBlue_,
                        ChannelTables{red_, green_, blue_, grey_});
-    greyIdentity_ = true;
-    for (uint32_t i = 0; i < kTableSize; ++i) greyIdentity_ = greyIdentity_ && grey_[i] == i;
+    greyIdentity_ = IsIdentity(grey_);
+    colourIdentity_ = IsIdentity(red_) && IsIdentity(green_) && IsIdentity(blue_);
     RebuildDisplayTables();
+}
+
+void PixelPipeline::SetReferences(uint16_t red, uint16_t green, uint16_t blue) {
+    if (red == referenceRed_ && green == referenceGreen_ && blue == referenceBlue_) return;
+    referenceRed_ = red;
+    referenceGreen_ = green;
+    referenceBlue_ = blue;
+    Rebuild();
 }
 
 void PixelPipeline::RebuildDisplayTables() {
@@ -96,18 +114,13 @@ void PixelPipeline::BalanceFrom(const uint16_t* samples, uint32_t width, uint32_
     if (width == 0 || height == 0) return;
     if (pickPending_ && mode_ == WbPixel) {
         const BayerCell cell = BayerCellAt(samples, width, height, pickX_, pickY_);
-        referenceRed_ = cell.red;
-        referenceBlue_ = cell.blue;
-        referenceGreen_ = cell.green;
-        Rebuild();
+        SetReferences(cell.red, cell.green, cell.blue);
         pickPending_ = 0;
     } else if (mode_ == WbAuto) {
+        // A steady scene keeps its mean colour: the tables stay as they are.
         const BayerSums sums = SumBayerCells(samples, width, height);
         const uint64_t pixels = uint64_t(width) * height;
-        referenceRed_ = uint16_t(sums.red / pixels);
-        referenceGreen_ = uint16_t(sums.green / pixels);
-        referenceBlue_ = uint16_t(sums.blue / pixels);
-        Rebuild();
+        SetReferences(uint16_t(sums.red / pixels), uint16_t(sums.green / pixels), uint16_t(sums.blue / pixels));
     }
 }
 
@@ -125,8 +138,11 @@ bool PixelPipeline::Render8(int32_t x, int32_t y, uint32_t width, uint32_t heigh
     const uint32_t bytesPerPixel = bitsPerPixel / 8;
     const DisplayTarget target{destination + ptrdiff_t(x) * bytesPerPixel + ptrdiff_t(y) * pitch, pitch,
                                bytesPerPixel};
-    if (layout == kLayoutMono && greyIdentity_)  // min(v << shift, 65535) >> 8 without a lookup
+    // min(v << shift, 65535) >> 8 without a lookup.
+    if (layout == kLayoutMono && greyIdentity_)
         return ConvertZelFrame(samples, width, columns, rows, kLayoutMono, shift_, target);
+    if (layout == kLayoutBayer && colourIdentity_)
+        return RenderBayerDirect8(samples, width, height, shift_, columns, rows, target);
     return RenderFrame8(samples, width, height, layout, DisplayTables{red8_, green8_, blue8_, grey8_}, columns, rows,
                         target);
 }
@@ -138,6 +154,8 @@ bool PixelPipeline::Render16(int32_t x, int32_t y, uint32_t width, uint32_t heig
     if (layout == kLayoutMono ? wordsPerPixel < 1 : layout == kLayoutBayer ? wordsPerPixel < 3 : true) return false;
     if (layout == kLayoutBayer) BalanceFrom(samples, width, height);
     uint16_t* start = destination + ptrdiff_t(x) * wordsPerPixel + ptrdiff_t(y) * ptrdiff_t(strideWords);
+    if (layout == kLayoutBayer && colourIdentity_)
+        return RenderBayerDirect16(samples, width, height, shift_, start, strideWords, wordsPerPixel);
     return RenderFrame16(samples, width, height, layout, ChannelTablesView{red_, green_, blue_, grey_}, shift_, start,
                          strideWords, wordsPerPixel);
 }

@@ -62,6 +62,8 @@ public:
 
 private:
     void Rebuild();
+    // Sets the references and rebuilds the tables when they differ from the current ones.
+    void SetReferences(uint16_t red, uint16_t green, uint16_t blue);
     void RebuildDisplayTables();
     // Steps before a Bayer frame is drawn: a pending pick, else automatic balance.
     void BalanceFrom(const uint16_t* samples, uint32_t width, uint32_t height);
@@ -88,9 +90,11 @@ private:
     uint8_t green8_[kTableSize];
     uint8_t blue8_[kTableSize];
     uint8_t grey8_[kTableSize];
-    // The grey table is the identity (no levels, gamma 1): Mono frames are
-    // then converted arithmetically instead of through the table.
+    // The grey table, or all three colour tables, are the identity (no
+    // levels, gamma 1, and for the colours no balance): Mono or Bayer frames
+    // are then converted arithmetically instead of through the tables.
     bool greyIdentity_ = true;
+    bool colourIdentity_ = true;
 };
 
 }  // namespace Render::Kernels

@@ -1,68 +1,11 @@
 #include "ZelConversion.h"
 
+#include "DisplayGain.h"
 #include "PixelStore.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace Render::Kernels {
 
 namespace {
-
-#if defined(__SSE2__)
-// Sixteen display bytes at a time in 16-bit lanes. For a shift s below 16,
-// min(v << s, 65535) >> 8 equals min(v, 2^(16-s)) shifted right by 8 - s (or
-// left by s - 8), saturated to a byte: a sample past 65535 >> s reaches 256 or
-// more and saturates to 255 like the clamped value. For s from 16 to 31 the
-// 32-bit shift keeps none of the 16 low bits, so the result is either 0 (all
-// bits shifted out) or at least 65536: 255 exactly when v has a bit below
-// 32 - s. Shifts of 32 and more give 0. Each range has its own loop body.
-enum class GainRange { Right, Left, High };
-
-template <GainRange R>
-struct WideGain {
-    explicit WideGain(uint32_t shift) {
-        uint32_t mask = 0, limit = 1, count = 8;
-        if constexpr (R == GainRange::Right) {
-            limit = shift == 0 ? 0xFFFF : 1u << (16 - shift);
-            count = 8 - shift;
-        } else if constexpr (R == GainRange::Left) {
-            limit = 1u << (16 - shift);
-            count = shift - 8;
-        } else {
-            mask = shift < 32 ? (1u << (32 - shift)) - 1 : 0;
-        }
-        this->mask = _mm_set1_epi16(int16_t(mask));
-        this->limit = _mm_set1_epi16(int16_t(limit));
-        this->count = _mm_cvtsi32_si128(int(count));
-    }
-    __m128i Levels(__m128i v) const {
-        if constexpr (R == GainRange::High) v = _mm_and_si128(v, mask);
-        const __m128i m = _mm_sub_epi16(v, _mm_subs_epu16(v, limit));  // unsigned min(v, limit)
-        if constexpr (R == GainRange::Right) return _mm_srl_epi16(m, count);
-        return _mm_sll_epi16(m, count);
-    }
-    // The display bytes of 16 samples.
-    __m128i Bytes(const uint16_t* p) const {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
-        return _mm_packus_epi16(Levels(a), Levels(b));
-    }
-    __m128i mask, limit, count;
-};
-
-// Calls body(gain) with the gain of the shift's range.
-template <typename Body>
-void WithGain(uint32_t shift, Body&& body) {
-    if (shift <= 8)
-        body(WideGain<GainRange::Right>(shift));
-    else if (shift < 16)
-        body(WideGain<GainRange::Left>(shift));
-    else
-        body(WideGain<GainRange::High>(shift));
-}
-#endif
 
 void MonoRow4(const uint16_t* src, uint32_t n, uint32_t shift, uint8_t* dst) {
     uint32_t i = 0;
