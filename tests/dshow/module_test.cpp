@@ -3,6 +3,7 @@
 // and in the legacy filter category.
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "dshow/DShowFixture.h"
 
@@ -142,6 +143,22 @@ TEST_F(ModuleTest, RegistrationListsTheFilterWithOneVideoOutputPin) {
     const size_t majorOffset = Word(data, 48);
     ASSERT_LE(majorOffset + sizeof(GUID), data.size());
     EXPECT_EQ(std::memcmp(&data[majorOffset], &MEDIATYPE_Video, sizeof(GUID)), 0);
+
+    // The mapper's record keeps no pin names ("Output" is registered); the
+    // filter itself has one output pin, its stream "Out Pin".
+    ComPtr<IBaseFilter> filter = CreateSource();
+    ASSERT_TRUE(filter);
+    ComPtr<IEnumPins> pins;
+    ASSERT_EQ(filter->EnumPins(pins.Put()), S_OK);
+    std::vector<std::wstring> names;
+    for (ComPtr<IPin> pin; pins->Next(1, pin.Put(), nullptr) == S_OK;) {
+        PIN_INFO info{};
+        ASSERT_EQ(pin->QueryPinInfo(&info), S_OK);
+        if (info.pFilter) info.pFilter->Release();
+        EXPECT_EQ(info.dir, PINDIR_OUTPUT);
+        names.push_back(info.achName);
+    }
+    EXPECT_EQ(names, std::vector<std::wstring>{L"Out Pin"});
 
     EXPECT_TRUE(ClassKeyExists());
     wchar_t threading[16] = {};
