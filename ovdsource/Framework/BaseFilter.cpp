@@ -14,7 +14,7 @@ std::atomic<long>& LiveObjects() {
 namespace {
 
 // A snapshot of the filter's pins; holds the filter while it lives.
-class PinEnumerator final : public IEnumPins {
+class PinEnumerator final : public SingleInterfaceObject<IEnumPins, IID_IEnumPins> {
 public:
     PinEnumerator(BaseFilter& filter, size_t position) : filter_(filter), position_(position) {
         filter_.AddRef();
@@ -22,18 +22,6 @@ public:
     }
     ~PinEnumerator() { filter_.Release(); }
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (iid == IID_IUnknown || iid == IID_IEnumPins) return ReturnInterface<IEnumPins>(this, object);
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
     STDMETHODIMP Next(ULONG count, IPin** pins, ULONG* fetched) override {
         if (!pins || (count > 1 && !fetched)) return E_POINTER;
         ULONG taken = 0;
@@ -61,7 +49,6 @@ public:
     }
 
 private:
-    std::atomic<ULONG> references_{1};
     BaseFilter& filter_;
     std::vector<IPin*> pins_;
     size_t position_;

@@ -82,4 +82,30 @@ HRESULT ReturnInterface(Object* object, void** result) {
     return S_OK;
 }
 
+// A heap object with one COM interface (enumerators, the class factory):
+// QueryInterface answers IUnknown and that interface, and the last Release
+// deletes the object.
+template <class Interface, const IID& kInterfaceId>
+class SingleInterfaceObject : public Interface {
+public:
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
+        if (!object) return E_POINTER;
+        *object = nullptr;
+        if (iid == IID_IUnknown || iid == kInterfaceId) return ReturnInterface<Interface>(this, object);
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
+    STDMETHODIMP_(ULONG) Release() override {
+        ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+protected:
+    virtual ~SingleInterfaceObject() = default;
+
+private:
+    std::atomic<ULONG> references_{1};
+};
+
 }  // namespace DsBase

@@ -16,23 +16,11 @@ namespace {
 HINSTANCE moduleInstance = nullptr;
 std::atomic<long> serverLocks{0};
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public SingleInterfaceObject<IClassFactory, IID_IClassFactory> {
 public:
     explicit ClassFactory(const FactoryTemplate& entry) : entry_(entry) { ++LiveObjects(); }
     ~ClassFactory() { --LiveObjects(); }
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (iid == IID_IUnknown || iid == IID_IClassFactory) return ReturnInterface<IClassFactory>(this, object);
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
         if (!object) return E_POINTER;
         *object = nullptr;
@@ -53,7 +41,6 @@ public:
     }
 
 private:
-    std::atomic<ULONG> references_{1};
     const FactoryTemplate& entry_;
 };
 

@@ -8,23 +8,11 @@ namespace DsBase {
 namespace {
 
 // Walks a pin's GetMediaType by index; holds the pin (and so its filter).
-class MediaTypeEnumerator final : public IEnumMediaTypes {
+class MediaTypeEnumerator final : public SingleInterfaceObject<IEnumMediaTypes, IID_IEnumMediaTypes> {
 public:
     MediaTypeEnumerator(BasePin& pin, int position) : pin_(pin), position_(position) { pin_.AddRef(); }
     ~MediaTypeEnumerator() { pin_.Release(); }
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (iid == IID_IUnknown || iid == IID_IEnumMediaTypes) return ReturnInterface<IEnumMediaTypes>(this, object);
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
     STDMETHODIMP Next(ULONG count, AM_MEDIA_TYPE** types, ULONG* fetched) override {
         if (!types || (count > 1 && !fetched)) return E_POINTER;
         ULONG taken = 0;
@@ -54,7 +42,6 @@ public:
     }
 
 private:
-    std::atomic<ULONG> references_{1};
     BasePin& pin_;
     int position_;
 };
