@@ -174,7 +174,8 @@ TEST_F(VextTransferTest, RecordingBeforeTheFirstFrameFailsSilentlyThenServesTheN
     for (int tries = 0; tries < 1000 && !newest.ok; ++tries) newest = Grab(recording);
     ASSERT_TRUE(newest.ok);
     EXPECT_TRUE(MatchesFilm(newest));
-    EXPECT_EQ(newest.index, FilmRange().second);
+    // The newest when it was read; the film may have grown since.
+    EXPECT_LE(newest.index, FilmRange().second);
     EXPECT_TRUE(system_->StopInput(true));
     EXPECT_EQ(Logger().Count(), 0u);
 }
