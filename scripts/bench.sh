@@ -5,10 +5,15 @@ here=$(cd "$(dirname "$0")" && pwd)
 "$here/install-deps.sh"
 source "$here/wine-env.sh"
 trap ov_cleanup EXIT
-ov_configure_and_build --target ovbench ovavibench ovdsource
+ov_configure_and_build --target ovbench ovavibench ovviewerbench ovdsource
 ov_start_display
 ov_start_wine
 wine "$OV_BUILD/bin/ovbench.exe"
+
+# The rate the viewer itself shows in its status bar after 10 s of the demo
+# profile, the simulated camera in its fast mode.
+shown=$(wine "$OV_BUILD/bin/ovviewerbench.exe" "$(winepath -w "$OV_ROOT/profiles/demo-zel-mono.ovp")" 10 | tr -d '\r')
+printf '%-38s %s (status bar after 10 s, demo profile, fast simulated camera)\n' "viewer" "$shown"
 
 # The AVI export: N recorded 1024 x 1024 frames through the capture graph,
 # beside ffmpeg writing the same frames (raw BGR) into an uncompressed AVI.
