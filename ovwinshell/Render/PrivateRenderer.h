@@ -81,6 +81,8 @@ private:
     int32_t DataFormat();
     // The samples that are shown: the frame's own, or the binning buffer.
     bool ShownImage(FrameImage* image);
+    // Copies a drawn surface onto its window (clipped to what is visible).
+    void Present(Surface& surface);
 
     // Acquisition state.
     FrameRateMeter meter_;

@@ -88,13 +88,35 @@ void PrivateRenderer::DrawFrame(IOvFrameMemBuffer* buffer, uint32_t layout) {
     for (Surface* surface : surfaces_) {
         if (!IsWindow(surface->Window())) continue;
         if (!surface->Draw(samples, width, height, layout)) continue;
-        if (!primary_ || !clipper_ || !surface->OffScreen()) continue;
-        clipper_->SetHWnd(0, surface->Window());
-        RECT target{};
-        GetWindowRect(surface->Window(), &target);
-        if (primary_->Blt(&target, surface->OffScreen(), nullptr, DDBLT_WAIT, nullptr) == DDERR_SURFACELOST)
-            primary_->Restore();
+        Present(*surface);
     }
+}
+
+// Copies the surface's image onto its window, stretched to the whole window
+// rectangle. Under Wine the emulated clipper does not cut a blit onto the
+// primary surface by the windows that lie over the target (dialogs, menus,
+// tooltips), so the copy goes through GDI into the window's own device
+// context, whose visible region leaves every window above it untouched.
+void PrivateRenderer::Present(Surface& surface) {
+    IDirectDrawSurface7* image = surface.OffScreen();
+    if (!image) return;
+    HWND window = surface.Window();
+    RECT target{};
+    GetWindowRect(window, &target);
+    HDC source = nullptr;
+    if (FAILED(image->GetDC(&source))) return;
+    if (HDC screen = GetWindowDC(window)) {
+        SetStretchBltMode(screen, COLORONCOLOR);
+        const int width = target.right - target.left, height = target.bottom - target.top;
+        const int sourceWidth = int(std::max<uint32_t>(surface.Width(), 1));
+        const int sourceHeight = int(std::max<uint32_t>(surface.Height(), 1));
+        if (width == sourceWidth && height == sourceHeight)
+            BitBlt(screen, 0, 0, width, height, source, 0, 0, SRCCOPY);
+        else
+            StretchBlt(screen, 0, 0, width, height, source, 0, 0, sourceWidth, sourceHeight, SRCCOPY);
+        ReleaseDC(window, screen);
+    }
+    image->ReleaseDC(source);
 }
 
 void PrivateRenderer::Redraw() {
