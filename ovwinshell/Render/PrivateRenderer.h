@@ -108,6 +108,7 @@ private:
     std::vector<uint16_t> binned_;
     bool binnedValid_ = false;  // the buffer holds the current frame, binned
     uint32_t saveCounter_ = 0;
+    bool saveFailing_ = false;  // the last save failed
     CritSec lock_;
     IDirectDraw7* directDraw_ = nullptr;
     IDirectDrawSurface7* primary_ = nullptr;

@@ -6,6 +6,7 @@
 #include "FrameFiles.h"
 #include "Kernels/Binning.h"
 #include "PrivateRenderer.h"
+#include "RenderMessages.h"
 #include "Surface.h"
 
 namespace Render {
@@ -187,8 +188,15 @@ bool PrivateRenderer::SaveCurrentFrame() {
     FrameImage image;
     if (!ShownImage(&image)) return false;
     std::wstring folder = AppState::Get().captureFolder;
+    SetLastError(0);
     const bool saved = SaveFrame(TimeStampedPath(folder, LocalNow(), saveCounter_), DataFormat(), image);
+    const DWORD error = saved ? 0 : GetLastError();
     ++saveCounter_;
+    // A failing series would report every frame: only the first of a run is told.
+    if (!saved && (!series_ || !saveFailing_)) {
+        if (HWND main = AppState::Get().mainWindow) SendNotifyMessageW(main, UWM_FRAME_NOT_SAVED, series_, error);
+    }
+    saveFailing_ = !saved;
     return saved;
 }
 

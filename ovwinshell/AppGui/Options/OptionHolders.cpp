@@ -378,7 +378,18 @@ void scalar_option_holder::OnHScroll(UINT code, HWND control) {
 }
 
 void scalar_option_holder::ReadProfile(const std::wstring& path) {
+    const uint32_t shownUnit = unit_;
     Settings::ReadScalarOption(option_, value_, unit_, path);
+    // A unit the list does not hold cannot be shown: the value is taken in the unit shown.
+    if (std::find(units_.begin(), units_.end(), unit_) == units_.end()) {
+        int32_t converted = value_;
+        if (!option_->GetValue(shownUnit, &converted)) converted = value_;
+        unit_ = shownUnit;
+        value_ = converted;
+    }
+    int32_t minimum = 0, maximum = 0;
+    if (option_->GetRange(unit_, &minimum, &maximum) && minimum <= maximum)
+        value_ = std::clamp(value_, minimum, maximum);
     Apply();
     if (applyMode_ == ApplyAtOnce) option_->GetValue(unit_, &value_);
 }
@@ -538,7 +549,8 @@ void dig_amplify_option::OnHScroll(UINT code, HWND control) {
 }
 
 void dig_amplify_option::ReadProfile(const std::wstring& path) {
-    gain_ = std::min(Settings::Profile(path).DigitalGain(gain_), Maximum());
+    // The track bar shows 0 ... maximum: a gain outside is brought to its nearer end.
+    gain_ = std::clamp(Settings::Profile(path).DigitalGain(gain_), 0, Maximum());
     Apply();
 }
 
@@ -568,12 +580,9 @@ void binning_option::OnCommand(UINT code, UINT, HWND control) {
 }
 
 void binning_option::ReadProfile(const std::wstring& path) {
-    const std::optional<int> factor = Settings::Profile(path).Binning();
-    if (!factor) {
-        factor_ = 1;
-        return;
-    }
-    factor_ = *factor;
+    // Only the list's factors are kept; any other (or none) is 1 x 1, which the list then shows.
+    const int factor = Settings::Profile(path).Binning().value_or(1);
+    factor_ = BinningFactor(BinningIndex(factor)) == factor ? factor : 1;
     Apply();
 }
 
