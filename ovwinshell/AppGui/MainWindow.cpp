@@ -42,6 +42,8 @@ constexpr uint32_t kVextType = 3;
 constexpr UINT_PTR kSeriesTimer = 111;
 constexpr UINT_PTR kExposureTimer = 116;
 constexpr int kStatusPartWidth = 130;
+// The zoom part is wider: its longest caption is (Масштаб "По ширине").
+constexpr int kZoomPartWidth = 180;
 const wchar_t* const kClassName = L"OvWinShell";
 
 
@@ -270,7 +272,7 @@ void MainWindow::OnSize() {
     if (statusBar_) SendMessageW(statusBar_, WM_SIZE, 0, 0);
     RECT client{};
     GetClientRect(Handle(), &client);
-    int parts[4] = {client.right - 3 * kStatusPartWidth, client.right - 2 * kStatusPartWidth,
+    int parts[4] = {client.right - 2 * kStatusPartWidth - kZoomPartWidth, client.right - 2 * kStatusPartWidth,
                     client.right - kStatusPartWidth, -1};
     if (statusBar_) SendMessageW(statusBar_, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(parts));
     if (client_) {
