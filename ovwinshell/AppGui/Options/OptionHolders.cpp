@@ -214,8 +214,9 @@ void enum_option_holder::OnCommand(UINT code, UINT, HWND control) {
     const uint32_t id = OptionId();
     PostChanged(id);
     if (set && id != kRecordMode) {
-        if (value_ == 4) Renderer().SetSoftwareStart(true);
-        if (value_ == 5 || value_ == 6) Renderer().SetSoftwareStart(false);
+        // The worker triggers frames itself only in software start (external and internal sync: 5, 6).
+        if (value_ == kSyncSoftwareStart) Renderer().SetSoftwareStart(true);
+        if (value_ == kSyncSoftwareStart + 1 || value_ == kSyncSoftwareStart + 2) Renderer().SetSoftwareStart(false);
     }
 }
 
