@@ -96,28 +96,43 @@ void PrivateRenderer::DrawFrame(IOvFrameMemBuffer* buffer, uint32_t layout) {
 // Copies the surface's image onto its window, stretched to the whole window
 // rectangle. Under Wine the emulated clipper does not cut a blit onto the
 // primary surface by the windows that lie over the target (dialogs, menus,
-// tooltips), so the copy goes through GDI into the window's own device
-// context, whose visible region leaves every window above it untouched.
+// tooltips), so the pixels go through GDI into the window's own device
+// context, whose visible region leaves every window above it untouched. They
+// are read from the locked surface: a device context of the surface would
+// cost a copy of the image on every frame.
 void PrivateRenderer::Present(Surface& surface) {
     IDirectDrawSurface7* image = surface.OffScreen();
     if (!image) return;
     HWND window = surface.Window();
     RECT target{};
     GetWindowRect(window, &target);
-    HDC source = nullptr;
-    if (FAILED(image->GetDC(&source))) return;
-    if (HDC screen = GetWindowDC(window)) {
-        SetStretchBltMode(screen, COLORONCOLOR);
-        const int width = target.right - target.left, height = target.bottom - target.top;
-        const int sourceWidth = int(std::max<uint32_t>(surface.Width(), 1));
-        const int sourceHeight = int(std::max<uint32_t>(surface.Height(), 1));
-        if (width == sourceWidth && height == sourceHeight)
-            BitBlt(screen, 0, 0, width, height, source, 0, 0, SRCCOPY);
-        else
-            StretchBlt(screen, 0, 0, width, height, source, 0, 0, sourceWidth, sourceHeight, SRCCOPY);
-        ReleaseDC(window, screen);
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof desc;
+    if (FAILED(image->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr))) return;
+    const DWORD bits = desc.ddpfPixelFormat.dwRGBBitCount;
+    if ((bits == 24 || bits == 32) && desc.lPitch > 0) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = LONG(desc.lPitch / LONG(bits / 8));  // whole rows, padding included
+        info.bmiHeader.biHeight = -LONG(desc.dwHeight);                 // top-down
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = WORD(bits);
+        info.bmiHeader.biCompression = BI_RGB;
+        if (HDC screen = GetWindowDC(window)) {
+            const int width = target.right - target.left, height = target.bottom - target.top;
+            const int sourceWidth = int(desc.dwWidth), sourceHeight = int(desc.dwHeight);
+            if (width == sourceWidth && height == sourceHeight) {
+                SetDIBitsToDevice(screen, 0, 0, DWORD(width), DWORD(height), 0, 0, 0, DWORD(height), desc.lpSurface,
+                                  &info, DIB_RGB_COLORS);
+            } else {
+                SetStretchBltMode(screen, COLORONCOLOR);
+                StretchDIBits(screen, 0, 0, width, height, 0, 0, sourceWidth, sourceHeight, desc.lpSurface, &info,
+                              DIB_RGB_COLORS, SRCCOPY);
+            }
+            ReleaseDC(window, screen);
+        }
     }
-    image->ReleaseDC(source);
+    image->Unlock(nullptr);
 }
 
 void PrivateRenderer::Redraw() {
