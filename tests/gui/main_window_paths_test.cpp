@@ -130,6 +130,8 @@ TEST_F(MainWindowPathsTest, SavedProfileOpensAgainAsItWasSaved) {
     EXPECT_EQ(Renderer().Binning(), 1u);
     Command(ID_SAVE_SERIES);
     ASSERT_TRUE(window_->Series());
+    const bool statistics = !window_->ShowStatistics();
+    Command(ID_SHOW_STATISTICS);  // kept in the preferences when the window closes
     double rate = 0;
     ASSERT_TRUE(PumpUntil([&] { return Renderer().GetFrameRate(&rate) && rate > 0; }));
     PumpFor(100);                        // the view takes the frame's size
@@ -160,6 +162,9 @@ TEST_F(MainWindowPathsTest, SavedProfileOpensAgainAsItWasSaved) {
     EXPECT_TRUE(window_->Series());
     EXPECT_EQ(Renderer().GainShift(), 2u);
     EXPECT_EQ(Renderer().Binning(), 4u);
+    Pump();  // the statistics tab comes back through a posted command
+    EXPECT_EQ(window_->ShowStatistics(), statistics);
+    if (statistics) Command(ID_SHOW_STATISTICS);  // the next tests start as before
 }
 
 TEST_F(MainWindowPathsTest, ProfileBinningOutsideTheListIsShownAndUsedAsOneByOne) {

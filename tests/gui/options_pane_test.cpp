@@ -701,7 +701,7 @@ TEST(OptionsPaneInMainWindow, ShorterExposureDarkensTheLiveImage) {
     ASSERT_NE(window->CreateMain(), nullptr);
     ShowWindow(window->Handle(), SW_SHOW);
     ASSERT_TRUE(PumpUntil([&] { return window->IsSystemOpen(); }));
-    CamOptionsChildPane& pane = window->Client()->FirstPane().Child();
+    CamOptionsChildPane& pane = *window->OptionsPane();
     EXPECT_EQ(pane.ContentWidth(), 288);
     ASSERT_TRUE(PumpUntil([&] { return Brightness() > 0; }));
     const uint64_t before = Brightness();

@@ -169,4 +169,21 @@ TEST_F(OverlapTest, ReadoutTooltipStaysWholeOverLiveFrames) {
     EXPECT_EQ(Differing(live, paused), 0u) << "of " << live.size();
 }
 
+// Not a test: holds the About box open over live frames while
+// scripts/overlap-screenshot.sh takes a picture of the screen.
+TEST_F(OverlapTest, ShowForScreenshot) {
+    wchar_t folder[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"OV_OVERLAP_SCREENSHOT_DIR", folder, MAX_PATH))
+        GTEST_SKIP() << "only for scripts/overlap-screenshot.sh";
+    const std::wstring ready = std::wstring(folder) + L"\\ready", done = std::wstring(folder) + L"\\done";
+    DialogDriver driver;
+    driver.Then([&](HWND dialog) {
+        PumpFor(1000);
+        CloseHandle(CreateFileW(ready.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        for (int i = 0; i < 30000 && !guitest::FileExists(done); ++i) PumpFor(2);
+        DialogDriver::Click(dialog, IDOK);
+    });
+    SendMessageW(window_->Handle(), WM_COMMAND, ID_APP_ABOUT, 0);
+}
+
 }  // namespace
