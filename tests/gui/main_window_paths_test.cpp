@@ -16,6 +16,7 @@
 #include "AppGui/MainWindow.h"
 #include "AppGui/Resources/dialogs_resource.h"
 #include "AppGui/Resources/resource.h"
+#include "AppGui/Settings/Preferences.h"
 #include "DialogDriver.h"
 #include "GuiTestSupport.h"
 #include "Lib3Wrapper/OvTypeLib/OptionIds.h"
@@ -149,7 +150,6 @@ TEST_F(MainWindowPathsTest, SavedProfileOpensAgainAsItWasSaved) {
     EXPECT_EQ(Ini(saved, L"Бининг", L"Value"), L"1");
     EXPECT_EQ(Ini(saved, L"POINT", L"X"), std::to_wstring(scrollX));
     EXPECT_EQ(Ini(saved, L"POINT", L"Y"), std::to_wstring(scrollY));
-    EXPECT_EQ(Ini(saved, L"SYSTEM", L"SERIAL").find(L'\n'), std::wstring::npos);
 
     Command(ID_CAMERA_CLOSE);
     ASSERT_FALSE(window_->IsSystemOpen());
@@ -209,6 +209,22 @@ TEST_F(MainWindowPathsTest, CaptureFolderChosenWhileThePreferencesCannotBeWritte
     ASSERT_EQ(driver.Boxes().size(), 1u);
     EXPECT_NE(driver.Boxes()[0].text.find(path), std::wstring::npos);
     EXPECT_EQ(AppState::Get().captureFolder, L"C:\\новая\\");  // used for this session all the same
+}
+
+TEST_F(MainWindowPathsTest, WindowSettingsThatCannotBeWrittenAreReportedOnceAtClose) {
+    // A folder in the preferences file's place: nobody can write the file.
+    const std::wstring path = AppGui::Settings::PreferencesPath(), aside = path + L".aside";
+    MoveFileW(path.c_str(), aside.c_str());
+    ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
+    window_ = std::make_unique<MainWindow>(std::wstring());
+    ASSERT_NE(window_->CreateMain(), nullptr);
+    DialogDriver driver;
+    DestroyWindow(window_->Handle());
+    Pump();
+    RemoveDirectoryW(path.c_str());
+    MoveFileW(aside.c_str(), path.c_str());
+    ASSERT_EQ(driver.Boxes().size(), 1u);
+    EXPECT_NE(driver.Boxes()[0].text.find(path), std::wstring::npos);
 }
 
 TEST_F(MainWindowPathsTest, LongExposureCountsDownInTheStatusBar) {
