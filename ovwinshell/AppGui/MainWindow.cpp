@@ -170,7 +170,8 @@ bool MainWindow::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
             result = 0;
             return true;
         case UWM_WRITE_OPTIONS:
-            if (CamOptionsChildPane* options = OptionsPane()) SendMessageW(options->Handle(), UWM_SAVE_OPTIONS, wParam, lParam);
+            if (CamOptionsChildPane* options = OptionsPane())
+                SendMessageW(options->Handle(), UWM_SAVE_OPTIONS, wParam, lParam);
             result = 0;
             return true;
         case UWM_CAPTURE_STATE:
@@ -429,7 +430,8 @@ void MainWindow::StatusTick() {
     if (systemOpen_ && system && system->GetCInterface(kTypeInfoInterface, 0, &iface)) {
         int32_t value = 0, second = 0;
         Lib3ErrorData err;
-        if (OvLib3GetInfoScalarVal(iface, &value, &second, err) <= 0) typeInfo = LoadText(IDS_STATUS_TYPE_INFO) + std::to_wstring(value);
+        if (OvLib3GetInfoScalarVal(iface, &value, &second, err) <= 0)
+            typeInfo = LoadText(IDS_STATUS_TYPE_INFO) + std::to_wstring(value);
     }
     SetStatusText(2, typeInfo);
     lastStatusTick_ = now;

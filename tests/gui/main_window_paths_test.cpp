@@ -229,7 +229,8 @@ TEST_F(MainWindowPathsTest, WindowSettingsThatCannotBeWrittenAreReportedOnceAtCl
 
 TEST_F(MainWindowPathsTest, LongExposureCountsDownInTheStatusBar) {
     Open(Profile(L"ov-paths-exposure.ovp", L""));
-    OvTypeLib::IOvOption* exposure = OvTypeLib::FindSystemOption(AppState::Get().system, OvTypeLib::OptionIds::kExposure, 0);
+    OvTypeLib::IOvOption* exposure =
+        OvTypeLib::FindSystemOption(AppState::Get().system, OvTypeLib::OptionIds::kExposure, 0);
     ASSERT_NE(exposure, nullptr);
     ASSERT_TRUE(exposure->AsScalar()->SetValue(3, 1200));
     SendMessageW(window_->Handle(), UWM_OPTION_CHANGED, 0, OvTypeLib::OptionIds::kExposure);

@@ -98,7 +98,8 @@ protected:
         GetWindowRect(window, &rect);
         *live = Grab(rect);
         SendMessageW(window_->Handle(), WM_COMMAND, ID_PAUSE_INPUT, 0);
-        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RedrawWindow(window, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         PumpFor(200);
         *paused = Grab(rect);
     }

@@ -104,7 +104,8 @@ void CDlgPreferences::Accept() {
             // The folder is used from now on even when the file cannot keep it; the user is told.
             AppState::Get().captureFolder = folder;
             if (!preferences_.WriteCaptureFolder(folder))
-                MessageBoxW(Handle(), AppGui::FillIn(AppGui::LoadText(IDS_SETTINGS_NOT_SAVED), {preferences_.Path()}).c_str(),
+                MessageBoxW(Handle(),
+                            AppGui::FillIn(AppGui::LoadText(IDS_SETTINGS_NOT_SAVED), {preferences_.Path()}).c_str(),
                             AppGui::LoadText(IDS_PREFERENCES_TITLE).c_str(), MB_OK | MB_ICONERROR);
             break;
         case CaptureFolderEntry::TooShort: break;
