@@ -80,6 +80,25 @@ bool AskProfilePath(HWND owner, bool save, std::wstring* path) {
     return true;
 }
 
+// The idle pass runs often: a button or menu item is changed only when its
+// state differs from the wanted one, so nothing is repainted for nothing.
+void SetButtonState(HWND toolbar, UINT id, BYTE wanted) {
+    if (!toolbar) return;
+    constexpr BYTE kKept = TBSTATE_PRESSED | TBSTATE_WRAP | TBSTATE_HIDDEN;  // the user's and the layout's
+    const LRESULT current = SendMessageW(toolbar, TB_GETSTATE, id, 0);
+    if (current == -1 || (BYTE(current) & ~kKept) == wanted) return;
+    SendMessageW(toolbar, TB_SETSTATE, id, MAKELONG((BYTE(current) & kKept) | wanted, 0));
+}
+
+void SetMenuItemState(HMENU menu, UINT id, bool enabled, bool checked) {
+    const UINT current = menu ? GetMenuState(menu, id, MF_BYCOMMAND) : UINT(-1);
+    if (current == UINT(-1)) return;  // not in the menu
+    if (((current & MF_GRAYED) == 0) != enabled)
+        EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    if (((current & MF_CHECKED) != 0) != checked)
+        CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
 const TBBUTTON kMainButtons[] = {
     {0, ID_CAMERA_NEW, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
     {1, ID_CAMERA_OPEN, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
@@ -449,27 +468,19 @@ void MainWindow::ReportFrameNotSaved(bool series, DWORD error) {
 }
 
 void MainWindow::UpdateUi() {
-    const LPARAM openState = systemOpen_ ? TBSTATE_ENABLED : TBSTATE_INDETERMINATE;
-    for (UINT id = ID_CAMERA_SAVE; id <= ID_SHOW_STATISTICS; ++id)
-        if (mainToolbar_) SendMessageW(mainToolbar_, TB_SETSTATE, id, openState);
+    const BYTE openState = systemOpen_ ? TBSTATE_ENABLED : TBSTATE_INDETERMINATE;
+    for (UINT id = ID_CAMERA_SAVE; id <= ID_SHOW_STATISTICS; ++id) SetButtonState(mainToolbar_, id, openState);
     if (systemOpen_) {
-        if (zelToolbar_)
-            SendMessageW(zelToolbar_, TB_SETSTATE, ID_SAVE_SERIES,
-                         series_ ? TBSTATE_ENABLED | TBSTATE_CHECKED : TBSTATE_ENABLED);
-        if (mainToolbar_)
-            SendMessageW(mainToolbar_, TB_SETSTATE, ID_PAUSE_INPUT,
-                         paused_ ? TBSTATE_ENABLED | TBSTATE_CHECKED : TBSTATE_ENABLED);
-    } else if (mainToolbar_) {
-        SendMessageW(mainToolbar_, TB_SETSTATE, ID_PAUSE_INPUT, TBSTATE_INDETERMINATE);
+        SetButtonState(zelToolbar_, ID_SAVE_SERIES, series_ ? TBSTATE_ENABLED | TBSTATE_CHECKED : TBSTATE_ENABLED);
+        SetButtonState(mainToolbar_, ID_PAUSE_INPUT, paused_ ? TBSTATE_ENABLED | TBSTATE_CHECKED : TBSTATE_ENABLED);
+    } else {
+        SetButtonState(mainToolbar_, ID_PAUSE_INPUT, TBSTATE_INDETERMINATE);
     }
-    if (mainToolbar_) SendMessageW(mainToolbar_, TB_ENABLEBUTTON, ID_SAVE_FRAME, systemOpen_);
-    if (!menu_) return;
-    CheckMenuItem(menu_, ID_SHOW_STATISTICS,
-                  MF_BYCOMMAND | (systemOpen_ && showStatistics_ ? MF_CHECKED : MF_UNCHECKED));
-    const UINT grey = MF_BYCOMMAND | (systemOpen_ ? MF_ENABLED : MF_GRAYED);
-    for (UINT id = ID_CAMERA_SAVE; id <= ID_SHOW_STATISTICS; ++id) EnableMenuItem(menu_, id, grey);
-    EnableMenuItem(menu_, ID_PAUSE_INPUT, grey);
-    EnableMenuItem(menu_, ID_SAVE_FRAME, grey);
+    SetButtonState(mainToolbar_, ID_SAVE_FRAME, systemOpen_ ? TBSTATE_ENABLED : 0);
+    for (UINT id = ID_CAMERA_SAVE; id <= ID_SHOW_STATISTICS; ++id)
+        SetMenuItemState(menu_, id, systemOpen_, id == ID_SHOW_STATISTICS && systemOpen_ && showStatistics_);
+    SetMenuItemState(menu_, ID_PAUSE_INPUT, systemOpen_, false);
+    SetMenuItemState(menu_, ID_SAVE_FRAME, systemOpen_, false);
 }
 
 bool MainWindow::OnIdle() {
