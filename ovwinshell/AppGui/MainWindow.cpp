@@ -9,6 +9,7 @@
 #include "Common/AnsiText.h"
 #include "AppGui/AppState.h"
 #include "AppGui/CameraOpenFailure.h"
+#include "AppGui/FailureReport.h"
 #include "AppGui/Framework/WaitCursor.h"
 #include "AppGui/Dialogs/CDialogAbout.h"
 #include "AppGui/Dialogs/CDlgPreferences.h"
@@ -41,7 +42,9 @@ constexpr uint32_t kVextType = 3;
 constexpr UINT_PTR kSeriesTimer = 111;
 constexpr UINT_PTR kExposureTimer = 116;
 constexpr int kStatusPartWidth = 130;
-const wchar_t* const kTitle = L"OvWinShell";
+// The zoom part is wider: its longest caption is (Масштаб "По ширине").
+constexpr int kZoomPartWidth = 180;
+const wchar_t* const kClassName = L"OvWinShell";
 
 
 std::wstring Format(const wchar_t* format, ...) {
@@ -77,6 +80,25 @@ bool AskProfilePath(HWND owner, bool save, std::wstring* path) {
     return true;
 }
 
+// The idle pass runs often: a button or menu item is changed only when its
+// state differs from the wanted one, so nothing is repainted for nothing.
+void SetButtonState(HWND toolbar, UINT id, BYTE wanted) {
+    if (!toolbar) return;
+    constexpr BYTE kKept = TBSTATE_PRESSED | TBSTATE_WRAP | TBSTATE_HIDDEN;  // the user's and the layout's
+    const LRESULT current = SendMessageW(toolbar, TB_GETSTATE, id, 0);
+    if (current == -1 || (BYTE(current) & ~kKept) == wanted) return;
+    SendMessageW(toolbar, TB_SETSTATE, id, MAKELONG((BYTE(current) & kKept) | wanted, 0));
+}
+
+void SetMenuItemState(HMENU menu, UINT id, bool enabled, bool checked) {
+    const UINT current = menu ? GetMenuState(menu, id, MF_BYCOMMAND) : UINT(-1);
+    if (current == UINT(-1)) return;  // not in the menu
+    if (((current & MF_GRAYED) == 0) != enabled)
+        EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    if (((current & MF_CHECKED) != 0) != checked)
+        CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
 const TBBUTTON kMainButtons[] = {
     {0, ID_CAMERA_NEW, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
     {1, ID_CAMERA_OPEN, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
@@ -108,7 +130,7 @@ MainWindow::~MainWindow() = default;
 
 WindowClassInfo MainWindow::ClassInfo() const {
     WindowClassInfo info;
-    info.name = kTitle;
+    info.name = kClassName;
     info.background = SystemColourBrush(COLOR_WINDOW);
     info.icon = LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
     info.smallIcon = info.icon;
@@ -118,7 +140,7 @@ WindowClassInfo MainWindow::ClassInfo() const {
 HWND MainWindow::CreateMain() {
     HMENU menu = LoadMenuW(ModuleInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
     RECT rect{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
-    HWND window = Create(nullptr, rect, kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, menu);
+    HWND window = Create(nullptr, rect, LoadText(IDS_APP_TITLE).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, menu);
     if (!window && menu) DestroyMenu(menu);
     return window;
 }
@@ -147,15 +169,14 @@ bool MainWindow::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
             result = OnNotify(reinterpret_cast<NMHDR*>(lParam));
             return true;
         case UWM_OPTION_CHANGED:
-            if (client_) SendMessageW(client_->SecondPane().SecondPane().Handle(), message, wParam, lParam);
+            if (ViewOutputPane* output = OutputPane()) SendMessageW(output->Handle(), message, wParam, lParam);
             if (uint32_t(lParam) == kExposure) ExposureChanged();
             result = 0;
             return true;
         case UWM_SHOW_OUTPUT:
-            if (client_) {
-                FrameAndOutput& inner = client_->SecondPane();
-                inner.SetPosition(ClientHeightBelowRebar() * 3 / 4 - 30);
-                inner.UpdateLayout();
+            if (FrameAndOutput* inner = FrameAndOutputSplit()) {
+                inner->SetPosition(ClientHeightBelowRebar() * 3 / 4 - 30);
+                inner->UpdateLayout();
             }
             result = 0;
             return true;
@@ -164,20 +185,25 @@ bool MainWindow::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
             result = 0;
             return true;
         case UWM_REAPPLY_OPTIONS:
-            if (client_) SendMessageW(client_->FirstPane().Child().Handle(), message, wParam, lParam);
+            if (CamOptionsChildPane* options = OptionsPane()) SendMessageW(options->Handle(), message, wParam, lParam);
             result = 0;
             return true;
         case UWM_WRITE_OPTIONS:
-            if (client_) SendMessageW(client_->FirstPane().Child().Handle(), UWM_SAVE_OPTIONS, wParam, lParam);
+            if (CamOptionsChildPane* options = OptionsPane())
+                SendMessageW(options->Handle(), UWM_SAVE_OPTIONS, wParam, lParam);
             result = 0;
             return true;
         case UWM_CAPTURE_STATE:
             SetStatusText(0, lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"");
-            if (client_) EnableWindow(client_->FirstPane().Handle(), wParam == 0);
+            if (client_) EnableWindow(OptionsHost().Handle(), wParam == 0);
             result = 0;
             return true;
         case UWM_FRAME_VIEW:
             if (FrameZoomWindow* zoom = FrameZoom()) SendMessageW(zoom->Child().Handle(), message, wParam, lParam);
+            result = 0;
+            return true;
+        case UWM_FRAME_NOT_SAVED:
+            ReportFrameNotSaved(wParam != 0, DWORD(lParam));
             result = 0;
             return true;
         case UWM_EXPOSURE_STARTED:
@@ -211,7 +237,7 @@ LRESULT MainWindow::OnCreate() {
     renderer.Start();
     menu_ = GetMenu(window);
     AppState::Get().mainWindow = window;
-    SetWindowTextW(window, kTitle);
+    SetWindowTextW(window, LoadText(IDS_APP_TITLE).c_str());
     if (!profilePath_.empty())
         PostMessageW(window, WM_COMMAND, ID_CAMERA_OPEN, 0);
     else
@@ -226,8 +252,10 @@ void MainWindow::OnDestroy() {
     RECT rect{};
     GetWindowRect(Handle(), &rect);
     Settings::Preferences preferences;
-    preferences.WriteMainWindowRect(rect);
-    preferences.WriteShowStatistic(showStatistics_);
+    const bool rectWritten = preferences.WriteMainWindowRect(rect);
+    if (!preferences.WriteShowStatistic(showStatistics_) || !rectWritten)
+        MessageBoxW(nullptr, FillIn(LoadText(IDS_SETTINGS_NOT_SAVED), {preferences.Path()}).c_str(),
+                    LoadText(IDS_APP_TITLE).c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
     PostQuitMessage(0);
 }
 
@@ -264,7 +292,7 @@ void MainWindow::OnSize() {
     if (statusBar_) SendMessageW(statusBar_, WM_SIZE, 0, 0);
     RECT client{};
     GetClientRect(Handle(), &client);
-    int parts[4] = {client.right - 3 * kStatusPartWidth, client.right - 2 * kStatusPartWidth,
+    int parts[4] = {client.right - 2 * kStatusPartWidth - kZoomPartWidth, client.right - 2 * kStatusPartWidth,
                     client.right - kStatusPartWidth, -1};
     if (statusBar_) SendMessageW(statusBar_, SB_SETPARTS, 4, reinterpret_cast<LPARAM>(parts));
     if (client_) {
@@ -388,12 +416,11 @@ void MainWindow::ToggleSeries() {
 
 void MainWindow::ToggleStatistics() {
     showStatistics_ = !showStatistics_;
-    if (client_) {
-        FrameAndOutput& inner = client_->SecondPane();
-        SendMessageW(inner.SecondPane().Handle(), UWM_TOGGLE_STATISTICS, showStatistics_, 0);
+    if (FrameAndOutput* inner = FrameAndOutputSplit()) {
+        SendMessageW(OutputPane()->Handle(), UWM_TOGGLE_STATISTICS, showStatistics_, 0);
         const int height = ClientHeightBelowRebar();
-        inner.SetPosition(showStatistics_ ? height * 3 / 4 - 30 : height);
-        inner.UpdateLayout();
+        inner->SetPosition(showStatistics_ ? height * 3 / 4 - 30 : height);
+        inner->UpdateLayout();
     }
     UpdateUi();
 }
@@ -414,7 +441,7 @@ void MainWindow::StatusTick() {
     if (statusTicked_ && now - lastStatusTick_ < 1000) return;
     double rate = 0;
     std::wstring fps;
-    if (AppState::Get().Renderer().GetFrameRate(&rate)) fps = Format(L" Fps = %-6.2f", rate);
+    if (AppState::Get().Renderer().GetFrameRate(&rate)) fps = Format(LoadText(IDS_STATUS_FPS).c_str(), rate);
     SetStatusText(3, fps);
     std::wstring typeInfo;
     IOvSystem* system = AppState::Get().system;
@@ -422,35 +449,38 @@ void MainWindow::StatusTick() {
     if (systemOpen_ && system && system->GetCInterface(kTypeInfoInterface, 0, &iface)) {
         int32_t value = 0, second = 0;
         Lib3ErrorData err;
-        if (OvLib3GetInfoScalarVal(iface, &value, &second, err) <= 0) typeInfo = L" T = " + std::to_wstring(value);
+        if (OvLib3GetInfoScalarVal(iface, &value, &second, err) <= 0)
+            typeInfo = LoadText(IDS_STATUS_TYPE_INFO) + std::to_wstring(value);
     }
     SetStatusText(2, typeInfo);
     lastStatusTick_ = now;
     statusTicked_ = true;
 }
 
+void MainWindow::ReportFrameNotSaved(bool series, DWORD error) {
+    const std::wstring text =
+        FillIn(LoadText(IDS_FRAME_NOT_SAVED), {AppState::Get().captureFolder, SystemErrorText(error)});
+    SetStatusText(0, text);
+    LogError(text);
+    if (series)
+        MessageBoxW(Handle(), (text + L"\n" + LoadText(IDS_SERIES_NOT_SAVED)).c_str(), LoadText(ID_SAVE_SERIES).c_str(),
+                    MB_OK | MB_ICONERROR);
+}
+
 void MainWindow::UpdateUi() {
-    const LPARAM openState = systemOpen_ ? TBSTATE_ENABLED : TBSTATE_INDETERMINATE;
-    for (UINT id = ID_CAMERA_SAVE; id <= ID_SHOW_STATISTICS; ++id)
-        if (mainToolbar_) SendMessageW(mainToolbar_, TB_SETSTATE, id, openState);
+    const BYTE openState = systemOpen_ ? TBSTATE_ENABLED : TBSTATE_INDETERMINATE;
+    for (UINT id = ID_CAMERA_SAVE; id <= ID_SHOW_STATISTICS; ++id) SetButtonState(mainToolbar_, id, openState);
     if (systemOpen_) {
-        if (zelToolbar_)
-            SendMessageW(zelToolbar_, TB_SETSTATE, ID_SAVE_SERIES,
-                         series_ ? TBSTATE_ENABLED | TBSTATE_CHECKED : TBSTATE_ENABLED);
-        if (mainToolbar_)
-            SendMessageW(mainToolbar_, TB_SETSTATE, ID_PAUSE_INPUT,
-                         paused_ ? TBSTATE_ENABLED | TBSTATE_CHECKED : TBSTATE_ENABLED);
-    } else if (mainToolbar_) {
-        SendMessageW(mainToolbar_, TB_SETSTATE, ID_PAUSE_INPUT, TBSTATE_INDETERMINATE);
+        SetButtonState(zelToolbar_, ID_SAVE_SERIES, series_ ? TBSTATE_ENABLED | TBSTATE_CHECKED : TBSTATE_ENABLED);
+        SetButtonState(mainToolbar_, ID_PAUSE_INPUT, paused_ ? TBSTATE_ENABLED | TBSTATE_CHECKED : TBSTATE_ENABLED);
+    } else {
+        SetButtonState(mainToolbar_, ID_PAUSE_INPUT, TBSTATE_INDETERMINATE);
     }
-    if (mainToolbar_) SendMessageW(mainToolbar_, TB_ENABLEBUTTON, ID_SAVE_FRAME, systemOpen_);
-    if (!menu_) return;
-    CheckMenuItem(menu_, ID_SHOW_STATISTICS,
-                  MF_BYCOMMAND | (systemOpen_ && showStatistics_ ? MF_CHECKED : MF_UNCHECKED));
-    const UINT grey = MF_BYCOMMAND | (systemOpen_ ? MF_ENABLED : MF_GRAYED);
-    for (UINT id = ID_CAMERA_SAVE; id <= ID_SHOW_STATISTICS; ++id) EnableMenuItem(menu_, id, grey);
-    EnableMenuItem(menu_, ID_PAUSE_INPUT, grey);
-    EnableMenuItem(menu_, ID_SAVE_FRAME, grey);
+    SetButtonState(mainToolbar_, ID_SAVE_FRAME, systemOpen_ ? TBSTATE_ENABLED : 0);
+    for (UINT id = ID_CAMERA_SAVE; id <= ID_SHOW_STATISTICS; ++id)
+        SetMenuItemState(menu_, id, systemOpen_, id == ID_SHOW_STATISTICS && systemOpen_ && showStatistics_);
+    SetMenuItemState(menu_, ID_PAUSE_INPUT, systemOpen_, false);
+    SetMenuItemState(menu_, ID_SAVE_FRAME, systemOpen_, false);
 }
 
 bool MainWindow::OnIdle() {
@@ -487,19 +517,19 @@ void MainWindow::BuildSystemUi() {
             syncMode_ = option->AsEnum();
         if (id == kExposure && option->AsScalar()) exposure_ = option->AsScalar();
     });
-    SetWindowTextW(Handle(), (std::wstring(kTitle) + L"/ " + state.systemName + L" /").c_str());
+    SetWindowTextW(Handle(), (LoadText(IDS_APP_TITLE) + L"/ " + state.systemName + L" /").c_str());
     systemOpen_ = true;
     UpdateUi();
 }
 
 void MainWindow::SetPaneWidths() {
     if (!client_) return;
-    int width = client_->FirstPane().Child().ContentWidth() + GetSystemMetrics(SM_CXVSCROLL) + 4;
+    int width = OptionsPane()->ContentWidth() + GetSystemMetrics(SM_CXVSCROLL) + 4;
     client_->SetPosition(width > 1 ? width : 1);
     client_->UpdateLayout();
-    FrameAndOutput& inner = client_->SecondPane();
-    inner.SetPosition(ClientHeightBelowRebar());
-    inner.UpdateLayout();
+    FrameAndOutput* inner = FrameAndOutputSplit();
+    inner->SetPosition(ClientHeightBelowRebar());
+    inner->UpdateLayout();
 }
 
 void MainWindow::NewCamera() {
@@ -510,13 +540,13 @@ void MainWindow::NewCamera() {
         if (state.system) Lib3ReleaseSystem(state.systemTypeId);
         state.system = nullptr;
         state.snapshots.Clear();
-        SetWindowTextW(Handle(), kTitle);
+        SetWindowTextW(Handle(), LoadText(IDS_APP_TITLE).c_str());
         return;
     }
     BuildSystemUi();
-    if (client_) {
-        SendMessageW(client_->FirstPane().Child().Handle(), UWM_BUILD_OPTIONS, 0, 0);
-        SendMessageW(client_->FirstPane().Child().Handle(), UWM_FIT_OPTIONS, 0, 0);
+    if (CamOptionsChildPane* options = OptionsPane()) {
+        SendMessageW(options->Handle(), UWM_BUILD_OPTIONS, 0, 0);
+        SendMessageW(options->Handle(), UWM_FIT_OPTIONS, 0, 0);
     }
     SetPaneWidths();
     Settings::Preferences().ReadCaptureFolder(state.captureFolder);
@@ -527,7 +557,7 @@ void MainWindow::NewCamera() {
 void MainWindow::OpenProfile() {
     if (systemOpen_) {
         CloseCamera();
-        SetWindowTextW(Handle(), kTitle);
+        SetWindowTextW(Handle(), LoadText(IDS_APP_TITLE).c_str());
     }
     std::wstring path;
     if (!profilePath_.empty()) {
@@ -543,12 +573,8 @@ void MainWindow::LoadProfile(const std::wstring& path) {
     const std::wstring caption = LoadText(IDS_FILE_READ_CAPTION) + path;
     HANDLE probe = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (probe == INVALID_HANDLE_VALUE) {
-        wchar_t* text = nullptr;
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, GetLastError(), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-        MessageBoxW(nullptr, text ? text : L"", LoadText(IDS_FILE_READ_ERROR).c_str(),
+        MessageBoxW(nullptr, SystemErrorText(GetLastError()).c_str(), LoadText(IDS_FILE_READ_ERROR).c_str(),
                     MB_ICONERROR | MB_TOPMOST);
-        if (text) LocalFree(text);
     } else {
         CloseHandle(probe);
     }
@@ -577,10 +603,9 @@ void MainWindow::LoadProfile(const std::wstring& path) {
     state.systemName = profile.Name();
     BuildSystemUi();
     if (state.system->GetDataTransfer(0, &state.transfer)) {
-        if (client_) {
-            SendMessageW(client_->FirstPane().Child().Handle(), UWM_LOAD_OPTIONS, 0,
-                         reinterpret_cast<LPARAM>(path.c_str()));
-            SendMessageW(client_->FirstPane().Child().Handle(), UWM_FIT_OPTIONS, 0, 0);
+        if (CamOptionsChildPane* options = OptionsPane()) {
+            SendMessageW(options->Handle(), UWM_LOAD_OPTIONS, 0, reinterpret_cast<LPARAM>(path.c_str()));
+            SendMessageW(options->Handle(), UWM_FIT_OPTIONS, 0, 0);
         }
         series_ = !profile.Series();
         ToggleSeries();
@@ -593,20 +618,25 @@ void MainWindow::LoadProfile(const std::wstring& path) {
 }
 
 void MainWindow::SaveProfile() {
+    if (!systemOpen_ || !AppState::Get().system) return;
+    std::wstring chosen;
+    if (AskProfilePath(Handle(), true, &chosen)) SaveProfileAs(chosen);
+}
+
+void MainWindow::SaveProfileAs(const std::wstring& chosen) {
     AppState& state = AppState::Get();
     if (!systemOpen_ || !state.system) return;
-    std::wstring chosen;
-    if (!AskProfilePath(Handle(), true, &chosen)) return;
     const Settings::Profile profile(Settings::Profile::WithProfileExtension(chosen));
     WaitCursor wait;
     profile.WriteSystem(state.systemTypeId, state.systemName, state.system->GetInfo());
     profile.WriteSnapshots(state.snapshots);
-    if (client_) {
-        SendMessageW(client_->FirstPane().Child().Handle(), UWM_SAVE_OPTIONS, 0,
-                     reinterpret_cast<LPARAM>(profile.Path().c_str()));
+    if (CamOptionsChildPane* options = OptionsPane()) {
+        SendMessageW(options->Handle(), UWM_SAVE_OPTIONS, 0, reinterpret_cast<LPARAM>(profile.Path().c_str()));
         profile.WriteSeries(series_);
     }
     profile.WriteCaptureFolder(state.captureFolder);
+    HWND view = FrameZoom() ? FrameZoom()->Handle() : nullptr;
+    profile.WriteScrollPoint(view ? GetScrollPos(view, SB_HORZ) : 0, view ? GetScrollPos(view, SB_VERT) : 0);
 }
 
 void MainWindow::CloseCamera() {
@@ -644,7 +674,7 @@ void MainWindow::CloseCamera() {
     systemOpen_ = false;
     paused_ = false;
     // Without a camera the window carries the bare program name again.
-    if (Handle()) SetWindowTextW(Handle(), kTitle);
+    if (Handle()) SetWindowTextW(Handle(), LoadText(IDS_APP_TITLE).c_str());
     UpdateUi();
 }
 

@@ -36,10 +36,15 @@ public:
     bool ShowStatistics() const { return showStatistics_; }
     ClientSplitter* Client() { return client_.get(); }
     FrameZoomWindow* FrameZoom() { return client_ ? &client_->SecondPane().FirstPane() : nullptr; }
+    CamOptionsChildPane* OptionsPane() { return client_ ? &OptionsHost().Child() : nullptr; }
+    ViewOutputPane* OutputPane() { return client_ ? &client_->SecondPane().SecondPane() : nullptr; }
     std::wstring StatusText(int part) const;
     HWND StatusBar() const { return statusBar_; }
     HWND MainToolbar() const { return mainToolbar_; }
     HWND ZelToolbar() const { return zelToolbar_; }
+
+    // The Save command after its file dialog: the profile of the open camera under `chosen` (".ovp" put in).
+    void SaveProfileAs(const std::wstring& chosen);
 
     bool OnIdle() override;
 
@@ -69,6 +74,11 @@ private:
     void ExposureChanged();
     void StatusTick();
     void UpdateUi();
+    // Status bar and event log; the first failure of a series also in a box.
+    void ReportFrameNotSaved(bool series, DWORD error);
+
+    ScrollableWindow<CamOptionsChildPane>& OptionsHost() { return client_->FirstPane(); }
+    FrameAndOutput* FrameAndOutputSplit() { return client_ ? &client_->SecondPane() : nullptr; }
 
     void CreateZelToolbar();
     void AddBand(HWND toolbar);

@@ -101,7 +101,11 @@ bool CBmpImage::SaveBmp(const std::wstring& path) {
             return false;
         }
         status_ = Flat::GdipSaveImageToFile(bitmap_, name.c_str(), encoder, nullptr);
-        return status_ == Gp::Ok;
+        if (status_ == Gp::Ok) return true;
+        const DWORD error = GetLastError();
+        DeleteFileW(name.c_str());  // whatever part of the file was written is no picture
+        SetLastError(error);
+        return false;
     } catch (const std::bad_alloc&) {
         status_ = Gp::OutOfMemory;
         return false;

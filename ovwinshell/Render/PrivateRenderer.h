@@ -82,6 +82,8 @@ private:
     int32_t DataFormat();
     // The samples that are shown: the frame's own, or the binning buffer.
     bool ShownImage(FrameImage* image);
+    // Copies a drawn surface onto its window (clipped to what is visible).
+    void Present(Surface& surface);
 
     RendererHost& host_;
 
@@ -109,6 +111,7 @@ private:
     std::vector<uint16_t> binned_;
     bool binnedValid_ = false;  // the buffer holds the current frame, binned
     uint32_t saveCounter_ = 0;
+    bool saveFailing_ = false;  // the last save failed
     CritSec lock_;
     IDirectDraw7* directDraw_ = nullptr;
     IDirectDrawSurface7* primary_ = nullptr;

@@ -5,6 +5,7 @@
 #include "FrameFiles.h"
 #include "Kernels/Binning.h"
 #include "PrivateRenderer.h"
+#include "RenderMessages.h"
 #include "Surface.h"
 
 namespace Render {
@@ -87,13 +88,50 @@ void PrivateRenderer::DrawFrame(IOvFrameMemBuffer* buffer, uint32_t layout) {
     for (Surface* surface : surfaces_) {
         if (!IsWindow(surface->Window())) continue;
         if (!surface->Draw(samples, width, height, layout)) continue;
-        if (!primary_ || !clipper_ || !surface->OffScreen()) continue;
-        clipper_->SetHWnd(0, surface->Window());
-        RECT target{};
-        GetWindowRect(surface->Window(), &target);
-        if (primary_->Blt(&target, surface->OffScreen(), nullptr, DDBLT_WAIT, nullptr) == DDERR_SURFACELOST)
-            primary_->Restore();
+        Present(*surface);
     }
+}
+
+// Copies the surface's image onto its window, stretched to the whole window
+// rectangle. Under Wine the emulated clipper does not cut a blit onto the
+// primary surface by the windows that lie over the target (dialogs, menus,
+// tooltips), so the pixels go through GDI into the window's own device
+// context, whose visible region leaves every window above it untouched. They
+// are read from the locked surface: a device context of the surface would
+// cost a copy of the image on every frame.
+void PrivateRenderer::Present(Surface& surface) {
+    IDirectDrawSurface7* image = surface.OffScreen();
+    if (!image) return;
+    HWND window = surface.Window();
+    RECT target{};
+    GetWindowRect(window, &target);
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof desc;
+    if (FAILED(image->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr))) return;
+    const DWORD bits = desc.ddpfPixelFormat.dwRGBBitCount;
+    if ((bits == 24 || bits == 32) && desc.lPitch > 0) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = LONG(desc.lPitch / LONG(bits / 8));  // whole rows, padding included
+        info.bmiHeader.biHeight = -LONG(desc.dwHeight);                 // top-down
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = WORD(bits);
+        info.bmiHeader.biCompression = BI_RGB;
+        if (HDC screen = GetWindowDC(window)) {
+            const int width = target.right - target.left, height = target.bottom - target.top;
+            const int sourceWidth = int(desc.dwWidth), sourceHeight = int(desc.dwHeight);
+            if (width == sourceWidth && height == sourceHeight) {
+                SetDIBitsToDevice(screen, 0, 0, DWORD(width), DWORD(height), 0, 0, 0, DWORD(height), desc.lpSurface,
+                                  &info, DIB_RGB_COLORS);
+            } else {
+                SetStretchBltMode(screen, COLORONCOLOR);
+                StretchDIBits(screen, 0, 0, width, height, 0, 0, sourceWidth, sourceHeight, desc.lpSurface, &info,
+                              DIB_RGB_COLORS, SRCCOPY);
+            }
+            ReleaseDC(window, screen);
+        }
+    }
+    image->Unlock(nullptr);
 }
 
 void PrivateRenderer::Redraw() {
@@ -164,8 +202,15 @@ bool PrivateRenderer::SaveCurrentFrame() {
     FrameImage image;
     if (!ShownImage(&image)) return false;
     std::wstring folder = host_.CaptureFolder();
+    SetLastError(0);
     const bool saved = SaveFrame(TimeStampedPath(folder, LocalNow(), saveCounter_), DataFormat(), image);
+    const DWORD error = saved ? 0 : GetLastError();
     ++saveCounter_;
+    // A failing series would report every frame: only the first of a run is told.
+    if (!saved && (!series_ || !saveFailing_)) {
+        if (HWND main = host_.MainWindow()) SendNotifyMessageW(main, UWM_FRAME_NOT_SAVED, series_, error);
+    }
+    saveFailing_ = !saved;
     return saved;
 }
 

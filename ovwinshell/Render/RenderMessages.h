@@ -14,3 +14,7 @@ constexpr UINT UWM_FRAME_SIZE = WM_APP + 10;
 constexpr UINT UWM_STATUS_TICK = 0x8011;
 // A long software-started exposure began; the main window starts its countdown.
 constexpr UINT UWM_EXPOSURE_STARTED = 0x8016;
+// A frame could not be saved: wParam = 1 when the series saved it, lParam =
+// the system error code (0 when there is none). A series reports only the
+// first of a run of failures.
+constexpr UINT UWM_FRAME_NOT_SAVED = 0x8020;

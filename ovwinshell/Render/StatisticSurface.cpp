@@ -74,14 +74,16 @@ bool StatisticSurface::Draw(const uint16_t* samples, uint32_t width, uint32_t he
         firstPictureMark = false;
     }
     if (!keepPicture_) Fill(kStatisticsBackground);
-    if (samples && statisticsOn_) DrawStatistics(samples, width, height, layout);
+    if (samples && statisticsOn_) ComputeStatistics(samples, width, height, layout);
     if (samples && histogramOn_) DrawHistogram(samples, width, height, layout);
+    // The text goes last, on white boxes, so that no bar covers it.
+    if (samples && statisticsOn_) DrawStatisticsText();
     return true;
 }
 
 int32_t StatisticSurface::ValueColumn() const { return labelFont_.Measure(kLabels[4]) + 5; }
 
-void StatisticSurface::DrawStatistics(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t layout) {
+void StatisticSurface::ComputeStatistics(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t layout) {
     // The first frame, and every frame of another size in bytes, is compared with itself.
     const uint64_t count = Kernels::FrameSampleCount(width, height, layout);
     if (previous_.size() != count) previous_.assign(samples, samples + count);
@@ -89,13 +91,16 @@ void StatisticSurface::DrawStatistics(const uint16_t* samples, uint32_t width, u
                                             previousMean);
     previousMean = last_.mean;
     if (count) std::memcpy(previous_.data(), samples, size_t(count) * sizeof(uint16_t));
+}
 
+void StatisticSurface::DrawStatisticsText() {
     const double values[kLines] = {last_.deviation, last_.thresholdDeviation, last_.mean, last_.meanDifference,
                                    last_.dynamicRange};
     const int32_t lineHeight = digitFont_.TextHeight();
     const int32_t valueX = ValueColumn();
     for (int line = 0; line < kLines; ++line) {
         const int32_t y = line * lineHeight;
+        FillWhite(2, y, 2 + labelFont_.Measure(kLabels[line]), y + lineHeight);
         labelFont_.Draw(surface_, 2, y, kLabels[line]);
         const std::wstring text = Printed("%-16.4f", values[line]);
         FillWhite(valueX, y, valueX + digitFont_.Measure(text), y + lineHeight);

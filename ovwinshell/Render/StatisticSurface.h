@@ -83,7 +83,9 @@ private:
         CritSecLock guard(lock_);
         return field;
     }
-    void DrawStatistics(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t layout);
+    void ComputeStatistics(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t layout);
+    // The five lines of the last statistics, each on a white box.
+    void DrawStatisticsText();
     void DrawHistogram(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t layout);
     // Fills a rectangle of the image (cut to it) with white.
     void FillWhite(int32_t left, int32_t top, int32_t right, int32_t bottom);

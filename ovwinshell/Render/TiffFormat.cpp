@@ -23,7 +23,13 @@ bool CTiffFormat::Write(const std::wstring& path, const void* sampleBytes) const
     const bool written = WriteAll(file, header, Render::Kernels::kTiffFileHeaderSize) &&
                          WriteAll(file, header + Render::Kernels::kTiffFileHeaderSize, header_.directorySize) &&
                          WriteAll(file, sampleBytes, header_.stripByteCount);
+    const DWORD error = written ? 0 : GetLastError();
     CloseHandle(file);
+    if (!written) {
+        // A cut file (disk full) is no frame: it goes, and the cause stays for the caller.
+        DeleteFileW(name.c_str());
+        SetLastError(error);
+    }
     return written;
 }
 

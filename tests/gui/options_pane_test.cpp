@@ -20,6 +20,7 @@
 #include "AppGui/Options/OptionHolders.h"
 #include "AppGui/Options/OptionMath.h"
 #include "AppGui/Panes/CamOptionsChildPane.h"
+#include "Common/AnsiText.h"
 #include "Lib3Wrapper/Exports.h"
 #include "Lib3Wrapper/OvTypeLib/OptionLookup.h"
 #include "FakeOption.h"
@@ -232,6 +233,45 @@ TEST_F(OptionsPaneTest, ZelMonoHoldersInOrder) {
     EXPECT_EQ(pane_.ContentWidth(), 288);
     // The work mode shows the camera's internal synchronisation.
     EXPECT_EQ(SendMessageW(GetDlgItem(pane_.Handle(), kIdModeInternal), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+// Where a control stands in the pane, in pane client coordinates.
+RECT PlaceOf(HWND control) { return guitest::RectInParent(control); }
+
+TEST_F(OptionsPaneTest, ControlsShowWhatTheyHoldReadably) {
+    OpenCamera(1);
+    Build();
+    // The limits stand left and right of the track bar, on its row, clear of the name column's labels.
+    auto* exposure = static_cast<scalar_option_holder*>(pane_.HolderOf(0x400002));
+    const RECT track = PlaceOf(ControlOf(exposure, kIdTrack)), minimum = PlaceOf(ControlOf(exposure, kIdMinimum)),
+               maximum = PlaceOf(ControlOf(exposure, kIdMaximum)), units = PlaceOf(ControlOf(exposure, kIdUnits));
+    EXPECT_LE(minimum.right, track.left);
+    EXPECT_GE(maximum.left, track.right);
+    for (const RECT& limit : {minimum, maximum}) {
+        EXPECT_GE(limit.top, track.top);
+        EXPECT_LE(limit.bottom, track.bottom);
+        EXPECT_GE(limit.top, units.bottom);  // not beside the unit list
+    }
+    // An option without units has no unit list to show.
+    auto* gain = static_cast<scalar_option_holder*>(pane_.HolderOf(0x40000A));
+    EXPECT_FALSE(IsWindowVisible(ControlOf(gain, kIdUnits)));
+    EXPECT_TRUE(IsWindowVisible(ControlOf(exposure, kIdUnits)));
+    // The data format's list is wide enough for each of its texts, and its label is not covered.
+    option_holder* format = pane_.HolderOf(0x400008);
+    HWND list = ControlOf(format, kIdList);
+    HDC dc = GetDC(list);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    const RECT place = PlaceOf(list);
+    for (LRESULT i = 0; i < SendMessageW(list, CB_GETCOUNT, 0, 0); ++i) {
+        wchar_t text[256] = {};
+        SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text, int(wcslen(text)), &size);
+        EXPECT_LE(size.cx + 20, place.right - place.left) << i;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(list, dc);
+    EXPECT_LE(PlaceOf(ControlOf(format, kIdLabel)).right, place.left);
 }
 
 TEST_F(OptionsPaneTest, ZelWithoutSoftwareStartHasASyncListInsteadOfWorkMode) {
@@ -610,6 +650,23 @@ TEST_F(OptionsPaneTest, SaveWritesEverySectionAndLoadRestoresIt) {
     DeleteFileW(path.c_str());
 }
 
+TEST_F(OptionsPaneTest, ProfileUnitTheOptionLacksLeavesTheShownUnit) {
+    OpenCamera(1);
+    const std::wstring path = TempPath(L"ov-options-unit.ovp");
+    DeleteFileW(path.c_str());
+    const std::wstring section = AnsiToWide(Option(0x400002)->GetName(0)) + L"_0";
+    WritePrivateProfileStringW(section.c_str(), L"Value", L"99999999", path.c_str());
+    WritePrivateProfileStringW(section.c_str(), L"Unit", L"77", path.c_str());
+    SendMessageW(pane_.Handle(), UWM_LOAD_OPTIONS, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    auto* exposure = static_cast<scalar_option_holder*>(pane_.HolderOf(0x400002));
+    // A value in a unit the camera lacks means nothing: microseconds and the camera's value stay, and the edit shows them.
+    EXPECT_EQ(exposure->Unit(), 2u);
+    EXPECT_EQ(ScalarValue(0x400002, 2), 20000);
+    EXPECT_EQ(Text(ControlOf(exposure, kIdEdit)), L"20000");
+    EXPECT_GT(SendMessageW(ControlOf(exposure, kIdTrack), TBM_GETRANGEMAX, 0, 0), 0);
+    DeleteFileW(path.c_str());
+}
+
 TEST_F(OptionsPaneTest, UnbuildableSystemLeavesThePaneDisabled) {
     ASSERT_NE(pane_.Create(host_, RECT{0, 0, 300, 600}, nullptr, WS_CHILD | WS_VISIBLE), nullptr);
     AppState::Get().system = nullptr;
@@ -645,7 +702,7 @@ TEST(OptionsPaneInMainWindow, ShorterExposureDarkensTheLiveImage) {
     ASSERT_NE(window->CreateMain(), nullptr);
     ShowWindow(window->Handle(), SW_SHOW);
     ASSERT_TRUE(PumpUntil([&] { return window->IsSystemOpen(); }));
-    CamOptionsChildPane& pane = window->Client()->FirstPane().Child();
+    CamOptionsChildPane& pane = *window->OptionsPane();
     EXPECT_EQ(pane.ContentWidth(), 288);
     ASSERT_TRUE(PumpUntil([&] { return Brightness() > 0; }));
     const uint64_t before = Brightness();

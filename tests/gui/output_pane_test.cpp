@@ -479,7 +479,7 @@ TEST(OutputPaneScreenshot, ShowForScreenshot) {
     Pump();
     if (!window->ShowStatistics()) SendMessageW(window->Handle(), WM_COMMAND, ID_SHOW_STATISTICS, 0);
     Pump();
-    ViewOutputPane& output = window->Client()->SecondPane().SecondPane();
+    ViewOutputPane& output = *window->OutputPane();
     ASSERT_NE(output.StatisticPane(), nullptr);
     HWND dialog = output.StatisticPane()->Handle();
     CheckDlgButton(dialog, IDC_DATA_RATE, BST_CHECKED);

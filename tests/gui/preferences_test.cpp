@@ -46,6 +46,7 @@ TEST(Preferences, TheDocumentsFolderEndsWithABackslash) {
     const std::wstring documents = DocumentsFolder();
     ASSERT_GE(documents.size(), 4u);
     EXPECT_EQ(documents.back(), L'\\');
+    EXPECT_NE(documents[documents.size() - 2], L'\\');  // exactly one
     EXPECT_NE(GetFileAttributesW(documents.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 

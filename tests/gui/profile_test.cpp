@@ -53,6 +53,14 @@ TEST(Profile, SystemSectionRoundTripInItsOrder) {
     EXPECT_LT(name, serial);
 }
 
+TEST(Profile, SerialKeepsEveryLineOfTheInformationOnItsOwnLine) {
+    const std::wstring path = ScratchFile(L"ov-profile-serial.ovp");
+    Profile(path).WriteSystem(1, L"x", "controller: A-1\r\ncamera: B-2\n");
+    EXPECT_EQ(IniText(path, L"SYSTEM", L"SERIAL"), L"controller: A-1; camera: B-2");
+    // Nothing of the second line became a line of the file.
+    EXPECT_EQ(FileText(path).find(L"\ncamera"), std::wstring::npos);
+}
+
 TEST(Profile, AnExplicitMinusOneTypeReadsAsMissing) {
     const std::wstring path = ScratchFile(L"ov-profile-minus.ovp");
     IniWrite(path, L"SYSTEM", L"TYPE_ID", L"-1");

@@ -348,6 +348,46 @@ TEST_F(StatisticSurfaceTest, LabelsAndValuesAreDrawnOnTheirLines) {
     EXPECT_EQ(Ink(image, 0, 5 * lineHeight, int32_t(image.width), int32_t(image.height)), 0);
 }
 
+TEST_F(StatisticSurfaceTest, TextStaysReadableOverFullHeightBars) {
+    auto surface = MakeSurface();
+    surface->ToggleStatistics();
+    surface->ToggleHistogram();
+    surface->SetHistogramBits(9);  // 512 bins of 128 raw values
+    ASSERT_FALSE(surface->ToggleNormalisation());
+    // 300 samples in every bin: with one count per row every bar reaches row 2.
+    Frame frame;
+    for (uint32_t bin = 0; bin < 512; ++bin) frame.samples.insert(frame.samples.end(), 300, uint16_t(bin * 128 + 1));
+    frame.width = 512;
+    frame.height = uint32_t(frame.samples.size() / 512);
+    ASSERT_TRUE(DrawFrame(*surface, frame));
+    const Image image = ReadBack(*surface);
+    const Render::Kernels::FrameStatistics s = surface->LastStatistics();
+    const double values[] = {s.deviation, s.thresholdDeviation, s.mean, s.meanDifference, s.dynamicRange};
+    const uint32_t barColours[] = {Shown(Render::kHistogramBar), Shown(Render::kHistogramTick),
+                                   Shown(Render::kHistogramTickLine)};
+    const int32_t lineHeight = surface->DigitFont().TextHeight(), valueX = surface->ValueColumn();
+    ASSERT_GT(int32_t(image.height) - 20, 5 * lineHeight) << "the window is too low for this test";
+    // The bars do run under the text: just below it they cover the column.
+    const uint32_t below = image.At(valueX + 1, 5 * lineHeight);
+    ASSERT_TRUE(below == barColours[0] || below == barColours[1]) << std::hex << below;
+    for (int line = 0; line < StatisticSurface::kLines; ++line) {
+        SCOPED_TRACE(::testing::Message() << "line " << line);
+        wchar_t text[64];
+        swprintf(text, 64, L"%-16.4f", values[line]);
+        const int32_t y = line * lineHeight;
+        const int32_t labelRight = 2 + surface->LabelFont().Measure(StatisticSurface::kLabels[line]);
+        const int32_t valueRight = valueX + surface->DigitFont().Measure(text);
+        for (int32_t dy = 0; dy < lineHeight; ++dy) {
+            for (int32_t x = 2; x < valueRight; ++x) {
+                if (x >= labelRight && x < valueX) continue;  // between the boxes the bars may show
+                for (uint32_t bar : barColours) ASSERT_NE(image.At(x, y + dy), bar) << x << "," << dy;
+            }
+        }
+        EXPECT_GT(Ink(image, 2, y, labelRight, y + lineHeight), 10);
+        EXPECT_GT(Ink(image, valueX, y, valueRight, y + lineHeight), 10);
+    }
+}
+
 // The statistics of a frame written out literally (as the native tests do).
 struct Literal {
     double deviation, thresholdDeviation, mean, meanDifference;

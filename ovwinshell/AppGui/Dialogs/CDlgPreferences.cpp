@@ -2,12 +2,13 @@
 
 #include <commdlg.h>
 
-
 #include "AppGui/AppState.h"
+#include "AppGui/FailureReport.h"
 #include "AppGui/Dialogs/DialogText.h"
 #include "AppGui/Framework/ResourceText.h"
 #include "AppGui/Framework/WindowClass.h"
 #include "AppGui/Resources/dialogs_resource.h"
+#include "AppGui/Resources/resource.h"
 
 namespace {
 
@@ -28,13 +29,6 @@ UINT_PTR CALLBACK ChooserHook(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
             return FALSE;
         default: return FALSE;
     }
-}
-
-// The format's "%s" replaced by `argument`.
-std::wstring FormatText(std::wstring format, const std::wstring& argument) {
-    const size_t at = format.find(L"%s");
-    if (at != std::wstring::npos) format.replace(at, 2, argument);
-    return format;
 }
 
 }  // namespace
@@ -107,14 +101,18 @@ void CDlgPreferences::Accept() {
     std::wstring folder = ItemText(IDC_CAPTURE_FOLDER);
     switch (PrepareCaptureFolder(folder)) {
         case CaptureFolderEntry::Store:
-            preferences_.WriteCaptureFolder(folder);
+            // The folder is used from now on even when the file cannot keep it; the user is told.
             AppState::Get().captureFolder = folder;
+            if (!preferences_.WriteCaptureFolder(folder))
+                MessageBoxW(Handle(),
+                            AppGui::FillIn(AppGui::LoadText(IDS_SETTINGS_NOT_SAVED), {preferences_.Path()}).c_str(),
+                            AppGui::LoadText(IDS_PREFERENCES_TITLE).c_str(), MB_OK | MB_ICONERROR);
             break;
         case CaptureFolderEntry::TooShort: break;
         case CaptureFolderEntry::TooLong:
             // Cutting a character off to make room would store another folder:
             // the entry stays as typed for the user to shorten.
-            MessageBoxW(Handle(), FormatText(AppGui::LoadText(IDS_FOLDER_TOO_LONG), folder).c_str(),
+            MessageBoxW(Handle(), AppGui::FillIn(AppGui::LoadText(IDS_FOLDER_TOO_LONG), {folder}).c_str(),
                         AppGui::LoadText(IDS_PREFERENCES_TITLE).c_str(), MB_OK | MB_ICONERROR);
             SetFocus(Item(IDC_CAPTURE_FOLDER));
             return;

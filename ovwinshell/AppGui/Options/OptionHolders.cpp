@@ -25,10 +25,31 @@ Render::PrivateRenderer& Renderer() { return AppState::Get().Renderer(); }
 
 std::wstring Decimal(int64_t value) { return std::to_wstring(value); }
 
+// The option's display name; an option that exists several times (another
+// index than 0) carries its index, so that two such labels differ.
 std::wstring DisplayName(OvTypeLib::IOvOption* option, const wchar_t* fallback) {
     const char* name = option ? option->GetName(1) : nullptr;
-    return name && *name ? AnsiToWide(name) : std::wstring(fallback);
+    std::wstring text = name && *name ? AnsiToWide(name) : std::wstring(fallback);
+    if (option && option->GetIndex() != 0) text += L" (" + std::to_wstring(option->GetIndex()) + L")";
+    return text;
 }
+
+// The width of a text in a control's font, in pixels.
+int TextWidth(HWND control, const std::wstring& text) {
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return size.cx;
+}
+
+// A scalar's limits stand left and right of its track bar, in these widths.
+constexpr int kLimitWidth = 56;
+constexpr int kLimitGap = 4;
+// What a drop-down list needs besides its text: borders and the arrow button.
+constexpr int kListChrome = 28;
 
 }  // namespace
 
@@ -143,14 +164,24 @@ void enum_option_holder::CreateControls(int x, int y) {
     OvTypeLib::IOvEnum* values = nullptr;
     uint32_t id = 0;
     const char* text = nullptr;
+    int widest = 0;
     values_.clear();
     if (option_->GetValues(&values) && values)
         for (bool more = values->First(&id, &text, nullptr); more; more = values->Next(&id, &text, nullptr)) {
             values_.push_back(int32_t(id));
             const std::wstring name = text && *text ? AnsiToWide(text) : Decimal(int32_t(id));
             SendMessageW(list_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+            widest = std::max(widest, TextWidth(list_, name));
         }
-    SetWindowTextW(Control(kIdLabel), DisplayName(option_->AsOption(), L"Enum Option").c_str());
+    const std::wstring label = DisplayName(option_->AsOption(), L"Enum Option");
+    SetWindowTextW(Control(kIdLabel), label.c_str());
+    // A long value text widens the list into the label's column as far as the label leaves room.
+    const int labelWidth = TextWidth(Control(kIdLabel), label) + 4;
+    const int listWidth = std::clamp(widest + kListChrome, kHalf, std::max(kHolderWidth - labelWidth, kHalf));
+    SetWindowPos(list_, nullptr, x + kHolderWidth - listWidth, y, listWidth, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Control(kIdLabel), nullptr, 0, 0, kHolderWidth - listWidth - 4, 16,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(list_, CB_SETDROPPEDWIDTH, WPARAM(widest + kListChrome), 0);
     UpdateControls();
 }
 
@@ -183,8 +214,9 @@ void enum_option_holder::OnCommand(UINT code, UINT, HWND control) {
     const uint32_t id = OptionId();
     PostChanged(id);
     if (set && id != kRecordMode) {
-        if (value_ == 4) Renderer().SetSoftwareStart(true);
-        if (value_ == 5 || value_ == 6) Renderer().SetSoftwareStart(false);
+        // The worker triggers frames itself only in software start (external and internal sync: 5, 6).
+        if (value_ == kSyncSoftwareStart) Renderer().SetSoftwareStart(true);
+        if (value_ == kSyncSoftwareStart + 1 || value_ == kSyncSoftwareStart + 2) Renderer().SetSoftwareStart(false);
     }
 }
 
@@ -237,10 +269,13 @@ void scalar_option_holder::CreateControls(int x, int y) {
     SendMessageW(upDown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit_), 0);
     unitList_ = AddControl(WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, right, y + kRowHeight,
                            kHalf, 200, kIdUnits);
-    AddControl(WC_STATICW, L"", SS_LEFT, x, y + kRowHeight + 3, kHalf - 4, 16, kIdMinimum);
-    track_ = AddControl(TRACKBAR_CLASSW, L"", TBS_NOTICKS | TBS_BOTH | TBS_TOOLTIPS | WS_TABSTOP, right,
-                        y + 2 * kRowHeight, kHalf, 30, kIdTrack);
-    AddControl(WC_STATICW, L"", SS_LEFT, x, y + 2 * kRowHeight + 3, kHalf - 4, 16, kIdMaximum);
+    // Minimum, track bar and maximum share the third row, in that order.
+    const int trackY = y + 2 * kRowHeight;
+    AddControl(WC_STATICW, L"", SS_RIGHT, x, trackY + 7, kLimitWidth, 16, kIdMinimum);
+    track_ = AddControl(TRACKBAR_CLASSW, L"", TBS_NOTICKS | TBS_BOTH | TBS_TOOLTIPS | WS_TABSTOP,
+                        x + kLimitWidth + kLimitGap, trackY, kHolderWidth - 2 * (kLimitWidth + kLimitGap), 30,
+                        kIdTrack);
+    AddControl(WC_STATICW, L"", SS_LEFT, x + kHolderWidth - kLimitWidth, trackY + 7, kLimitWidth, 16, kIdMaximum);
     for (uint32_t unit : units_) {
         const char* name = nullptr;
         const std::wstring text =
@@ -249,7 +284,8 @@ void scalar_option_holder::CreateControls(int x, int y) {
     }
     const uint32_t id = OptionId();
     const bool specialUnit = id == kExposure || id == kFrameRate || id == kFramePercent || id == kRateDependent;
-    if (units_.size() == 1 && !specialUnit) ShowWindow(unitList_, SW_HIDE);
+    // A list with nothing to choose is left out: no units, or one unit of an ordinary option.
+    if (units_.empty() || (units_.size() == 1 && !specialUnit)) ShowWindow(unitList_, SW_HIDE);
     SetWindowTextW(Control(kIdLabel), DisplayName(option_->AsOption(), L"Scalar Option").c_str());
     UpdateControls();
 }
@@ -378,7 +414,18 @@ void scalar_option_holder::OnHScroll(UINT code, HWND control) {
 }
 
 void scalar_option_holder::ReadProfile(const std::wstring& path) {
+    const uint32_t shownUnit = unit_;
     Settings::ReadScalarOption(option_, value_, unit_, path);
+    // A unit the list does not hold cannot be shown: the value is taken in the unit shown.
+    if (std::find(units_.begin(), units_.end(), unit_) == units_.end()) {
+        int32_t converted = value_;
+        if (!option_->GetValue(shownUnit, &converted)) converted = value_;
+        unit_ = shownUnit;
+        value_ = converted;
+    }
+    int32_t minimum = 0, maximum = 0;
+    if (option_->GetRange(unit_, &minimum, &maximum) && minimum <= maximum)
+        value_ = std::clamp(value_, minimum, maximum);
     Apply();
     if (applyMode_ == ApplyAtOnce) option_->GetValue(unit_, &value_);
 }
@@ -538,7 +585,8 @@ void dig_amplify_option::OnHScroll(UINT code, HWND control) {
 }
 
 void dig_amplify_option::ReadProfile(const std::wstring& path) {
-    gain_ = std::min(Settings::Profile(path).DigitalGain(gain_), Maximum());
+    // The track bar shows 0 ... maximum: a gain outside is brought to its nearer end.
+    gain_ = std::clamp(Settings::Profile(path).DigitalGain(gain_), 0, Maximum());
     Apply();
 }
 
@@ -568,12 +616,9 @@ void binning_option::OnCommand(UINT code, UINT, HWND control) {
 }
 
 void binning_option::ReadProfile(const std::wstring& path) {
-    const std::optional<int> factor = Settings::Profile(path).Binning();
-    if (!factor) {
-        factor_ = 1;
-        return;
-    }
-    factor_ = *factor;
+    // Only the list's factors are kept; any other (or none) is 1 x 1, which the list then shows.
+    const int factor = Settings::Profile(path).Binning().value_or(1);
+    factor_ = BinningFactor(BinningIndex(factor)) == factor ? factor : 1;
     Apply();
 }
 

@@ -78,7 +78,6 @@ public:
 
     int ApplyModeOf() const { return applyMode_; }
     void Enable(bool on);
-    bool IsEnabled() const { return enabled_; }
     HWND Control(int id) const;
 
 protected:
@@ -161,8 +160,6 @@ public:
     uint32_t Unit() const { return unit_; }
     bool ListRange() const { return listRange_; }
     const std::vector<int64_t>& Entries() const { return entries_; }
-    int64_t Minimum() const { return minimum_; }
-    int64_t Maximum() const { return maximum_; }
 
 private:
     void SetupRange();
@@ -259,7 +256,6 @@ public:
     bool MultiRow() const override { return false; }
     void CreateControls(int x, int y) override;
 
-    int Factor() const { return factor_; }
 
 private:
     int factor_ = 1;

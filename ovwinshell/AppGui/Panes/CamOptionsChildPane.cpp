@@ -25,6 +25,10 @@ constexpr uint32_t kBinningOption = 0x40004d;
 constexpr uint32_t kGainBoundOption = 0x40000b;
 constexpr uint32_t kCentringOption = 0x40000c;
 constexpr int kDefaultWidth = 8 + kHolderWidth;
+// VEXT scalars shown and applied at once beside exposure, region and the
+// rate-dependent setting; and the ZEL options the pane leaves out.
+constexpr uint32_t kVextGainOption = 0x40000a, kVextPreTriggerOption = 0x40000d, kVextOption700001 = 0x700001;
+constexpr uint32_t kZelHiddenOptions[] = {0x40000f, kSyncOutput, 0x400012, 0x400048, 0x400049, 0x40004a, 0x40004b};
 
 bool Contains(std::initializer_list<uint32_t> ids, uint32_t id) {
     return std::find(ids.begin(), ids.end(), id) != ids.end();
@@ -120,7 +124,9 @@ void CamOptionsChildPane::BuildVext(const wchar_t* profile) {
         switch (option->GetKind()) {
             case OvTypeLib::OptionKindScalar: {
                 int mode = -1;
-                if (Contains({kExposure, kRegion, 0x40000a, 0x40000d, kRateDependent, 0x700001}, id))
+                if (Contains({kExposure, kRegion, kVextGainOption, kVextPreTriggerOption, kRateDependent,
+                              kVextOption700001},
+                             id))
                     mode = ApplyAtOnce;
                 else if (Contains({kFramePosition, kFramePercent}, id))
                     mode = ApplyAsWhole;
@@ -159,7 +165,8 @@ void CamOptionsChildPane::BuildZel(const wchar_t* profile) {
     }
     OvTypeLib::ForEachOption(system, [&](OvTypeLib::IOvOption* option) {
         const uint32_t id = option->GetId();
-        if (Contains({0x40000f, kSyncOutput, 0x400012, 0x400048, 0x400049, 0x40004a, 0x40004b}, id)) return;
+        if (std::find(std::begin(kZelHiddenOptions), std::end(kZelHiddenOptions), id) != std::end(kZelHiddenOptions))
+            return;
         switch (option->GetKind()) {
             case OvTypeLib::OptionKindScalar: {
                 auto holder =

@@ -78,3 +78,8 @@
 #define IDS_DEPTH_12 220
 #define IDS_DEPTH_16 221
 #define IDS_CAMERA_NOT_OPENED 222  // the camera layer's report follows
+
+// Work that was not done (240 on).
+#define IDS_FRAME_NOT_SAVED 240     // format: folder, the system's reason
+#define IDS_SERIES_NOT_SAVED 241    // follows IDS_FRAME_NOT_SAVED in the series' box
+#define IDS_SETTINGS_NOT_SAVED 242  // format: the preferences file

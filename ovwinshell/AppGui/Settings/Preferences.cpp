@@ -34,7 +34,10 @@ std::wstring DocumentsFolder() {
     wchar_t folder[MAX_PATH] = {};
     const bool found = SHGetPathFromIDListW(list, folder) != FALSE;
     CoTaskMemFree(list);
-    return found ? std::wstring(folder) + L"\\" : std::wstring();
+    if (!found) return {};
+    std::wstring path = folder;
+    while (!path.empty() && path.back() == L'\\') path.pop_back();  // a drive root comes with its own
+    return path + L"\\";
 }
 
 Preferences::Preferences() : file_(PreferencesPath()) {}
@@ -52,21 +55,20 @@ std::wstring Preferences::CaptureFolderOrEmpty() const {
     return file_.ReadString(kPreferencesSection, kCaptureFolderKey, L"", 260);
 }
 
-void Preferences::WriteCaptureFolder(const std::wstring& folder) const {
-    file_.WriteString(kPreferencesSection, kCaptureFolderKey, folder);
+bool Preferences::WriteCaptureFolder(const std::wstring& folder) const {
+    return file_.WriteString(kPreferencesSection, kCaptureFolderKey, folder);
 }
 
 bool Preferences::ShowStatistic() const { return file_.ReadInt(kPanesSection, kShowStatisticKey, 0) != 0; }
 
-void Preferences::WriteShowStatistic(bool shown) const {
-    file_.WriteInt(kPanesSection, kShowStatisticKey, shown ? 1 : 0);
+bool Preferences::WriteShowStatistic(bool shown) const {
+    return file_.WriteInt(kPanesSection, kShowStatisticKey, shown ? 1 : 0);
 }
 
-void Preferences::WriteMainWindowRect(const RECT& rect) const {
-    file_.WriteInt(kMainWindowSection, L"X", rect.left);
-    file_.WriteInt(kMainWindowSection, L"Y", rect.top);
-    file_.WriteInt(kMainWindowSection, L"R", rect.right);
-    file_.WriteInt(kMainWindowSection, L"B", rect.bottom);
+bool Preferences::WriteMainWindowRect(const RECT& rect) const {
+    return file_.WriteInt(kMainWindowSection, L"X", rect.left) && file_.WriteInt(kMainWindowSection, L"Y", rect.top) &&
+           file_.WriteInt(kMainWindowSection, L"R", rect.right) &&
+           file_.WriteInt(kMainWindowSection, L"B", rect.bottom);
 }
 
 }  // namespace AppGui::Settings

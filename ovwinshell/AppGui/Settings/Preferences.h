@@ -34,12 +34,13 @@ public:
     void ReadCaptureFolder(std::wstring& folder) const;
     // The preference, or empty when there is none (the film export's browse).
     std::wstring CaptureFolderOrEmpty() const;
-    void WriteCaptureFolder(const std::wstring& folder) const;
+    // The writers say whether the file took the values.
+    bool WriteCaptureFolder(const std::wstring& folder) const;
 
     bool ShowStatistic() const;  // default off
-    void WriteShowStatistic(bool shown) const;
+    bool WriteShowStatistic(bool shown) const;
 
-    void WriteMainWindowRect(const RECT& rect) const;
+    bool WriteMainWindowRect(const RECT& rect) const;
 
 private:
     IniFile file_;

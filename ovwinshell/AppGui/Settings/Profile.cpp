@@ -16,6 +16,22 @@ constexpr wchar_t kWorkModeSection[] = L"Режим работы камеры";
 constexpr wchar_t kDigitalGainSection[] = L"Цифр.усиление";
 constexpr wchar_t kBinningSection[] = L"Бининг";
 constexpr wchar_t kValue[] = L"Value";
+
+// The information text's lines joined by "; ": an INI value ends at its line's end.
+std::wstring OneLine(const std::wstring& text) {
+    std::wstring line;
+    bool pendingBreak = false;
+    for (wchar_t c : text) {
+        if (c == L'\r' || c == L'\n') {
+            pendingBreak = !line.empty();
+            continue;
+        }
+        if (pendingBreak) line += L"; ";
+        pendingBreak = false;
+        line += c;
+    }
+    return line;
+}
 }  // namespace
 
 std::wstring Profile::WithProfileExtension(const std::wstring& chosen) { return WithFileExtension(chosen, L".ovp"); }
@@ -27,7 +43,7 @@ std::wstring Profile::Name() const { return file_.ReadString(kSystemSection, L"N
 void Profile::WriteSystem(uint32_t typeId, const std::wstring& name, const char* info) const {
     file_.WriteInt(kSystemSection, L"TYPE_ID", static_cast<int>(typeId));
     file_.WriteString(kSystemSection, L"NAME", name);
-    file_.WriteString(kSystemSection, L"SERIAL", AnsiToWide(info));
+    file_.WriteString(kSystemSection, L"SERIAL", OneLine(AnsiToWide(info)));
 }
 
 void Profile::WriteSnapshots(const OptionSnapshots& snapshots) const {
