@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "../Common/AnsiText.h"
+#include "Common/AnsiText.h"
 #include "Lib3Error.h"
 #include "MessageSink.h"
 #include "OvTypeLib/Impl/Vext/OvVextSystemImpl.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "../IOvEnum.h"
+#include "Lib3Wrapper/OvTypeLib/IOvEnum.h"
 
 namespace DllModule::Lib3Wrapper::OvTypeLib::Impl {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "../../Reported.h"
+#include "Lib3Wrapper/Reported.h"
 
 namespace DllModule::Lib3Wrapper::OvTypeLib::Impl {
 

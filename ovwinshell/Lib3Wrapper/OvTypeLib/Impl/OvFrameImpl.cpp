@@ -3,7 +3,7 @@
 #include <cstring>
 #include <memory>
 
-#include "../../Lib3Error.h"
+#include "Lib3Wrapper/Lib3Error.h"
 #include "LibList.h"
 #include "OvEnumImpl.h"
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "../../../Common/CritSec.h"
-#include "../IOvFrame.h"
+#include "Common/CritSec.h"
+#include "Lib3Wrapper/OvTypeLib/IOvFrame.h"
 #include "ovlib3.h"
 
 namespace DllModule::Lib3Wrapper::OvTypeLib::Impl {

@@ -2,9 +2,9 @@
 #include <cstdint>
 #include <string>
 
-#include "../../../Common/CritSec.h"
-#include "../../lib3datatypes.h"
-#include "../IOvOption.h"
+#include "Common/CritSec.h"
+#include "Lib3Wrapper/lib3datatypes.h"
+#include "Lib3Wrapper/OvTypeLib/IOvOption.h"
 #include "LibList.h"
 #include "OvEnumImpl.h"
 

@@ -1,6 +1,6 @@
 #include "OvRectOptionImpl.h"
 
-#include "../../Reported.h"
+#include "Lib3Wrapper/Reported.h"
 
 namespace DllModule::Lib3Wrapper::OvTypeLib::Impl {
 

@@ -1,7 +1,7 @@
 #include "OvSystemCommon.h"
 
-#include "../../Reported.h"
-#include "../../lib3datatypes.h"
+#include "Lib3Wrapper/Reported.h"
+#include "Lib3Wrapper/lib3datatypes.h"
 
 namespace DllModule::Lib3Wrapper::OvTypeLib::Impl {
 

@@ -1,10 +1,10 @@
 #include "OvVextSystemImpl.h"
 
-#include "../../../Reported.h"
-#include "../OvOptionImpl.h"
-#include "../OvOptionList.h"
-#include "../OvScalarOptionImpl.h"
-#include "../OvSystemCommon.h"
+#include "Lib3Wrapper/Reported.h"
+#include "Lib3Wrapper/OvTypeLib/Impl/OvOptionImpl.h"
+#include "Lib3Wrapper/OvTypeLib/Impl/OvOptionList.h"
+#include "Lib3Wrapper/OvTypeLib/Impl/OvScalarOptionImpl.h"
+#include "Lib3Wrapper/OvTypeLib/Impl/OvSystemCommon.h"
 
 namespace DllModule::Lib3Wrapper::OvTypeLib::Impl::Vext {
 

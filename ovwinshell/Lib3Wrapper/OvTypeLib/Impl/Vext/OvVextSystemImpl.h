@@ -2,9 +2,9 @@
 #include <memory>
 #include <string>
 
-#include "../../../lib3datatypes.h"
-#include "../../IOvSystem.h"
-#include "../OvEnumImpl.h"
+#include "Lib3Wrapper/lib3datatypes.h"
+#include "Lib3Wrapper/OvTypeLib/IOvSystem.h"
+#include "Lib3Wrapper/OvTypeLib/Impl/OvEnumImpl.h"
 #include "OvVextDataTransferImpl.h"
 
 namespace DllModule::Lib3Wrapper::OvTypeLib::Impl::Vext {

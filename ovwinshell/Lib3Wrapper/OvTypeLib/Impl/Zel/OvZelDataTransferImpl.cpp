@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "../../../Reported.h"
+#include "Lib3Wrapper/Reported.h"
 
 namespace DllModule::Lib3Wrapper::OvTypeLib::Impl::Zel {
 

@@ -3,11 +3,11 @@
 #include <memory>
 #include <vector>
 
-#include "../../../../Common/CritSec.h"
-#include "../../../lib3datatypes.h"
-#include "../../IOvDataTransfer.h"
-#include "../OvEnumImpl.h"
-#include "../OvFrameImpl.h"
+#include "Common/CritSec.h"
+#include "Lib3Wrapper/lib3datatypes.h"
+#include "Lib3Wrapper/OvTypeLib/IOvDataTransfer.h"
+#include "Lib3Wrapper/OvTypeLib/Impl/OvEnumImpl.h"
+#include "Lib3Wrapper/OvTypeLib/Impl/OvFrameImpl.h"
 #include "ZelDmaContext.h"
 
 namespace DllModule::Lib3Wrapper::OvTypeLib::Impl::Zel {

@@ -1,9 +1,9 @@
 #include "OvZelSystemImpl.h"
 
-#include "../../../Reported.h"
-#include "../OvOptionImpl.h"
-#include "../OvOptionList.h"
-#include "../OvSystemCommon.h"
+#include "Lib3Wrapper/Reported.h"
+#include "Lib3Wrapper/OvTypeLib/Impl/OvOptionImpl.h"
+#include "Lib3Wrapper/OvTypeLib/Impl/OvOptionList.h"
+#include "Lib3Wrapper/OvTypeLib/Impl/OvSystemCommon.h"
 
 namespace DllModule::Lib3Wrapper::OvTypeLib::Impl::Zel {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "../../../lib3datatypes.h"
+#include "Lib3Wrapper/lib3datatypes.h"
 
 namespace DllModule::Lib3Wrapper::OvTypeLib::Impl::Zel {
 
