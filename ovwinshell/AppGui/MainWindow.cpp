@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "AppGui/AppMessages.h"
@@ -498,7 +499,9 @@ void MainWindow::SetPaneWidths() {
     client_->SetPosition(width > 1 ? width : 1);
     client_->UpdateLayout();
     FrameAndOutput& inner = client_->SecondPane();
-    inner.SetPosition(ClientHeightBelowRebar());
+    // Collapsed, unless a VEXT camera's recording panel is to be seen whole.
+    const int panel = inner.SecondPane().RecordingPanelHeight();
+    inner.SetPosition(std::max(ClientHeightBelowRebar() - panel, 1));
     inner.UpdateLayout();
 }
 

@@ -187,6 +187,12 @@ TEST(PixelPipeline, AutoBalanceAveragesEveryFrame) {
     refs = ReferencesOf(*p);
     EXPECT_EQ(refs.red, 0);  // kept as 0, used as 1
     ExpectTables(*p, Expected(1.0f, 0, 65535, {1, 1, 1}));
+    // Saving keeps the references of the frame on screen.
+    ASSERT_TRUE(p->Render8(0, 0, 2, 2, out.data(), 8, 32, frame.data(), kLayoutBayer));
+    std::vector<uint16_t> wide(12);
+    ASSERT_TRUE(p->Render16(0, 0, 2, 2, wide.data(), 6, 48, black.data(), kLayoutBayer));
+    EXPECT_EQ(ReferencesOf(*p).red, 2000);
+    EXPECT_EQ(ReferencesOf(*p).blue, 4000);
 }
 
 TEST(PixelPipeline, GainShiftAppliesAfterTheTables) {

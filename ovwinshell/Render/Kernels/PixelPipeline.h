@@ -63,8 +63,10 @@ public:
 private:
     void Rebuild();
     void RebuildDisplayTables();
-    // Steps before a Bayer frame is drawn: a pending pick, else automatic balance.
-    void BalanceFrom(const uint16_t* samples, uint32_t width, uint32_t height);
+    // Steps before a Bayer frame is drawn: a pending pick, else (when
+    // `automatic`) the automatic balance. Saving passes false: saved frames use
+    // the references of the frame on screen.
+    void BalanceFrom(const uint16_t* samples, uint32_t width, uint32_t height, bool automatic);
 
     // In the order of the process-wide processor's fields.
     uint16_t red_[kTableSize];
