@@ -579,7 +579,16 @@ void MainWindow::LoadProfile(const std::wstring& path) {
     }
     state.systemName = profile.Name();
     BuildSystemUi();
-    if (state.system->GetDataTransfer(0, &state.transfer)) {
+    if (state.systemTypeId == kVextType) {
+        // The recording panel takes the data transfer. The options are read
+        // before it does: live frames preset the camera's synchronisation,
+        // which the options pane would otherwise keep as the user's choice.
+        if (client_) {
+            SendMessageW(client_->FirstPane().Child().Handle(), UWM_LOAD_OPTIONS, 0,
+                         reinterpret_cast<LPARAM>(path.c_str()));
+            SendMessageW(client_->FirstPane().Child().Handle(), UWM_FIT_OPTIONS, 0, 0);
+        }
+    } else if (state.system->GetDataTransfer(0, &state.transfer)) {
         if (client_) {
             SendMessageW(client_->FirstPane().Child().Handle(), UWM_LOAD_OPTIONS, 0,
                          reinterpret_cast<LPARAM>(path.c_str()));

@@ -144,6 +144,10 @@ protected:
         panel_ = Panel();
     }
     void TearDown() override {
+        // What the camera layer reported explains most failures here.
+        if (HasFailure() && window_ && window_->Client())
+            for (const std::wstring& line : window_->Client()->SecondPane().SecondPane().LogPane().Lines())
+                ADD_FAILURE() << "log: " << std::string(line.begin(), line.end());
         if (window_ && window_->Handle()) DestroyWindow(window_->Handle());
         Pump();
         window_.reset();
@@ -339,7 +343,12 @@ TEST_F(VextPanelTest, AviExportWritesTheFragmentAndItsSettings) {
     Render::ImageProcessor::Instance().SetLevels(2000, 50000);
     const std::wstring folder = FilmFolder(L"avi");
     const std::wstring target = folder + L"\\test.old.avi";
-    { std::ofstream(target) << "an older film"; }
+    {
+        HANDLE file = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, "an older film", 13, &written, nullptr);
+        CloseHandle(file);
+    }
     SetText(IDC_VEXT_FIRST, L"3");
     SetText(IDC_VEXT_LAST, L"9");
     SetText(IDC_VEXT_FILE, target);

@@ -95,7 +95,11 @@ void VextCommandBar::StartTiffExport(int32_t first, int32_t last) {
 
 void VextCommandBar::StartAviExport(const std::wstring& name, int32_t first, int32_t last) {
     OAFilterState state = State_Stopped;
-    if (graph_.State(&state) && state != State_Stopped) graph_.Stop();
+    if (graph_->State(&state) && state != State_Stopped) graph_->Stop();
+    // Each film gets a graph of its own: the platform's multiplexer keeps an
+    // input pin from every chain it was part of, and running it with one left
+    // over from an earlier chain crashes.
+    graph_ = std::make_unique<DShow::CaptureGraph>();
     DShow::AviExportRequest request;
     request.transfer = AppState::Get().transfer;
     request.processor = &Render::ImageProcessor::Instance();
@@ -106,9 +110,15 @@ void VextCommandBar::StartAviExport(const std::wstring& name, int32_t first, int
     request.compressor = compressor_.Get();
     // A graph that cannot be built or run sends no end of its own: the holder
     // has shown why, and the panel goes back to playback at once.
-    if (DShow::StartAviExport(graph_, request, false) != DShow::ExportStart::Running) {
-        graph_.Stop();
+    startingGraph_ = true;
+    endWhileStarting_ = false;
+    const DShow::ExportStart started = DShow::StartAviExport(*graph_, request, false);
+    startingGraph_ = false;
+    if (started != DShow::ExportStart::Running) {
+        graph_->Stop();
         ReturnToPlayback();
+    } else if (endWhileStarting_) {
+        PostMessageW(Handle(), UWM_SEQUENCE_END, 0, 0);
     }
 }
 
@@ -169,7 +179,7 @@ void VextCommandBar::Browse() {
 
 void VextCommandBar::FillCodecList() {
     WaitCursor wait;
-    DShow::EnumerateCompressors(graph_, compressors_);
+    DShow::EnumerateCompressors(*graph_, compressors_);
     for (const std::wstring& line : DShow::CodecListLines(compressors_))
         SendMessageW(codecList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     SendMessageW(codecList_, CB_SETCURSEL, 0, 0);

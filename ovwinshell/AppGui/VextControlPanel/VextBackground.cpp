@@ -23,20 +23,22 @@ constexpr uint32_t kBackgroundPlanes = 4;
 constexpr int32_t kSyncSoftwareStart = 4;
 constexpr int32_t kRecordRing = 37;
 
-// A scalar option's value overridden for the background film and put back afterwards.
+// A scalar option's value overridden for the background film and put back
+// afterwards. The value is kept in the option's own unit: a value read in a
+// coarser one (percent of the memory) would not come back exactly.
 class ScalarOverride {
 public:
-    ScalarOverride(IOvScalarOption* option, uint32_t unit, int32_t value) : option_(option), unit_(unit) {
-        saved_ = option_ && option_->GetValue(unit_, &previous_);
-        if (option_) option_->SetValue(unit_, value);
+    ScalarOverride(IOvScalarOption* option, uint32_t unit, int32_t value) : option_(option) {
+        saved_ = option_ && option_->GetValue(kUnitNative, &previous_);
+        if (option_) option_->SetValue(unit, value);
     }
     void Restore() {
-        if (saved_) option_->SetValue(unit_, previous_);
+        if (saved_) option_->SetValue(kUnitNative, previous_);
     }
 
 private:
+    static constexpr uint32_t kUnitNative = 0;
     IOvScalarOption* option_;
-    uint32_t unit_;
     int32_t previous_ = 0;
     bool saved_ = false;
 };

@@ -53,13 +53,14 @@ Render::PrivateRenderer& Renderer() { return AppState::Get().Renderer(); }
 
 }  // namespace
 
-VextCommandBar::VextCommandBar() : ModelessDialog(IDD_VEXT_PANEL) {}
+VextCommandBar::VextCommandBar()
+    : ModelessDialog(IDD_VEXT_PANEL), graph_(std::make_unique<DShow::CaptureGraph>()) {}
 
 VextCommandBar::~VextCommandBar() {
     if (Handle()) Destroy();
     compressors_.clear();
     compressor_.Reset();
-    graph_.Clear();
+    graph_.reset();
     exportWorker_.reset();
 }
 
@@ -91,7 +92,7 @@ bool VextCommandBar::OnInitDialog(HWND) {
     Renderer().SetPlaybackSpeed(1.0);
 
     FillCodecList();
-    if (IBaseFilter* source = graph_.Held(CLSID_OvSourceFilter)) {
+    if (IBaseFilter* source = graph_->Held(CLSID_OvSourceFilter)) {
         ComPtr<IOvSourceControl> control;
         if (SUCCEEDED(source->QueryInterface(IID_IOvSourceControl, control.PutVoid()))) {
             control->SetDeliveryState(0);
@@ -287,7 +288,7 @@ void VextCommandBar::Stop() {
             if (SelectedFormat() != FormatAvi) {
                 if (exportWorker_) exportWorker_->SendCommand(Render::CommandQuit);
             } else {
-                graph_.Stop();
+                graph_->Stop();
             }
             break;
         default: break;
@@ -296,6 +297,10 @@ void VextCommandBar::Stop() {
 }
 
 void VextCommandBar::SequenceEnd(WPARAM reason) {
+    if (startingGraph_) {
+        endWhileStarting_ = true;
+        return;
+    }
     SendWorker(Render::CommandStop);
     AppState& state = AppState::Get();
     if (mode_ == ModeRecording) {
@@ -326,7 +331,7 @@ void VextCommandBar::SequenceEnd(WPARAM reason) {
         SendWorker(Render::CommandReloadRange);
         SendCaptureState(ModePlayback, L"Просмотр");
     } else if (mode_ == ModeSaving) {
-        if (SelectedFormat() == FormatAvi) graph_.Stop();
+        if (SelectedFormat() == FormatAvi) graph_->Stop();
         if (reason == kExportWriteFailed) ReportWriteFailure();
         ReturnToPlayback();
     }

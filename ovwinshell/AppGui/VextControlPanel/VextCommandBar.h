@@ -38,7 +38,7 @@ public:
     bool Paused() const { return paused_; }
     bool BackgroundInvalid() const { return backgroundInvalid_; }
     HWND Toolbar() const { return toolbar_; }
-    DShow::CaptureGraph& Graph() { return graph_; }
+    DShow::CaptureGraph& Graph() { return *graph_; }
     const FileWriter* ExportWorker() const { return exportWorker_.get(); }
 
 protected:
@@ -124,12 +124,18 @@ private:
     DllModule::Lib3Wrapper::OvTypeLib::IOvRectOption* region_ = nullptr;
     int mode_ = ModeSetup;
     std::unique_ptr<FileWriter> exportWorker_;
-    DShow::CaptureGraph graph_;
+    // Replaced by a new one for each film (FilmExport.cpp).
+    std::unique_ptr<DShow::CaptureGraph> graph_;
     ComPtr<IBaseFilter> compressor_;
     std::vector<DShow::CompressorEntry> compressors_;
     HWND codecList_ = nullptr;
     HWND formatList_ = nullptr;
     HWND gainList_ = nullptr;
+    // While the graph starts, the platform may deliver the filter's messages
+    // (running the graph waits with messages dispatched); an end that arrives
+    // then is handled once the start has returned.
+    bool startingGraph_ = false;
+    bool endWhileStarting_ = false;
 };
 
 }  // namespace AppGui
