@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
+#include "AppGui/AppMessages.h"
 #include "AppGui/AppState.h"
 #include "AppGui/MainWindow.h"
 #include "AppGui/Resources/resource.h"
-#include "AppGui/Settings/OptionSections.h"
 #include "AppGui/VextControlPanel/VextCommandBar.h"
 #include "GuiTestSupport.h"
 #include "Lib3Wrapper/OvTypeLib/OptionLookup.h"
@@ -41,6 +41,8 @@ constexpr uint32_t kRecordMode = 0x400005;
 constexpr uint32_t kFramePosition = 0x400007;
 constexpr uint32_t kPretrigger = 0x40000D;
 constexpr uint32_t kBackgroundOffset = 5120;
+// The pixel readout of a VEXT frame gives the high byte of each sample.
+constexpr uint32_t kOffsetShown = kBackgroundOffset >> 8;
 
 // Answers the message boxes this thread opens, in order (IDOK when no answer
 // is queued), and records their captions and texts.
@@ -383,16 +385,21 @@ TEST_F(VextPanelTest, AviExportWritesTheFragmentAndItsSettings) {
     EXPECT_GE(count, 3);  // source, multiplexer, writer
     EXPECT_LE(count, 4);  // and a compressor, when one is chosen
 
-    // The companion: every option's section and nothing else.
-    std::set<std::wstring> expected, written;
-    ForEachOption(AppState::Get().system,
-                  [&](IOvOption* option) { expected.insert(AppGui::Settings::OptionSectionName(option)); });
-    std::vector<wchar_t> names(65536);
-    const DWORD length =
-        GetPrivateProfileSectionNamesW(names.data(), DWORD(names.size()), (target + L".info").c_str());
-    for (const wchar_t* name = names.data(); name < names.data() + length && *name; name += wcslen(name) + 1)
-        written.insert(name);
-    EXPECT_EQ(written, expected);
+    // The companion: the option sections a profile gets, and nothing else.
+    auto sections = [](const std::wstring& path) {
+        std::set<std::wstring> names;
+        std::vector<wchar_t> buffer(65536);
+        const DWORD length = GetPrivateProfileSectionNamesW(buffer.data(), DWORD(buffer.size()), path.c_str());
+        for (const wchar_t* name = buffer.data(); name < buffer.data() + length && *name; name += wcslen(name) + 1)
+            names.insert(name);
+        return names;
+    };
+    const std::wstring profile = guitest::ScratchFile(L"ov-vext-panel-options.ovp");
+    SendMessageW(window_->Client()->FirstPane().Child().Handle(), UWM_SAVE_OPTIONS, 0,
+                 reinterpret_cast<LPARAM>(profile.c_str()));
+    const std::set<std::wstring> expected = sections(profile);
+    EXPECT_FALSE(expected.empty());
+    EXPECT_EQ(sections(target + L".info"), expected);
 
     // Film frame 1 is recorded frame 4.
     uint32_t width = 0, height = 0;
@@ -447,14 +454,14 @@ TEST_F(VextPanelTest, BackgroundInSetupOffsetsTheNextFrames) {
         }
         return least;
     };
-    ASSERT_TRUE(PumpUntil([&] { return darkest() < kBackgroundOffset; }));
+    ASSERT_TRUE(PumpUntil([&] { return darkest() < kOffsetShown; }));
 
     CheckDlgButton(panel_->Handle(), IDC_VEXT_BACKGROUND, BST_CHECKED);
     Command(IDC_VEXT_BACKGROUND);
     EXPECT_FALSE(panel_->BackgroundInvalid());
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(panel_->Handle(), IDC_VEXT_LOADING)));
     // The live frames after it: the background taken away, its offset added.
-    EXPECT_TRUE(PumpUntil([&] { return darkest() >= kBackgroundOffset; }));
+    EXPECT_TRUE(PumpUntil([&] { return darkest() >= kOffsetShown; }));
     for (const Saved& saved : before) {
         int32_t value = 0;
         IOvOption* option = Option(saved.id);
