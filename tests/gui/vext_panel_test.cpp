@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <deque>
 #include <fstream>
 #include <memory>
@@ -153,7 +154,10 @@ protected:
         if (window_ && window_->Handle()) DestroyWindow(window_->Handle());
         Pump();
         window_.reset();
+        // The next tests' panes must not take this camera's type for theirs.
+        AppState::Get().systemTypeId = 0;
         AppState::Get().captureFolder.clear();
+        AppState::Get().Renderer().SetPlaybackSpeed(1.0);
     }
     VextCommandBar* Panel() {
         return window_->Client() ? window_->Client()->SecondPane().SecondPane().RecordingPanel() : nullptr;
@@ -272,7 +276,6 @@ TEST_F(VextPanelTest, SteppingWrapsAndTheSpeedKeepsTheDirection) {
     EXPECT_FALSE(panel_->Paused());
     Command(ID_VEXT_STOP);
     EXPECT_TRUE(panel_->Paused());
-    renderer.SetPlaybackSpeed(1.0);
 }
 
 TEST_F(VextPanelTest, LeavingPlaybackAsksFirstAndNoKeepsTheFilm) {
@@ -469,6 +472,66 @@ TEST_F(VextPanelTest, BackgroundInSetupOffsetsTheNextFrames) {
         EXPECT_EQ(value, saved.value) << std::hex << saved.id;
     }
     EXPECT_TRUE(answers_.boxes.empty());
+}
+
+// Not a check: shows the panel in each mode for scripts/panel-screenshots.sh,
+// which sets OV_PANEL_SCREENSHOT_DIR, takes a screenshot when "<mode>.ready"
+// appears there and then creates "<mode>.done".
+TEST_F(VextPanelTest, ShowForScreenshots) {
+    const char* folder = std::getenv("OV_PANEL_SCREENSHOT_DIR");
+    if (!folder) GTEST_SKIP() << "only for scripts/panel-screenshots.sh";
+    const std::string dir = folder;
+    // Recording and saving are held without dispatching messages: the
+    // screen keeps the state as it was last painted.
+    auto hold = [&](const std::string& mode, bool pump) {
+        RedrawWindow(window_->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        std::ofstream(dir + "\\" + mode + ".ready") << mode;
+        const std::string done = dir + "\\" + mode + ".done";
+        for (int i = 0; i < 3000 && GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
+            if (pump) Pump();
+            Sleep(20);
+        }
+    };
+    // Maximised as the program opens, with the panes laid out again for that size.
+    ShowWindow(window_->Handle(), SW_MAXIMIZE);
+    Pump();
+    AppGui::ClientSplitter& client = *window_->Client();
+    client.SetPosition(client.FirstPane().Child().ContentWidth() + GetSystemMetrics(SM_CXVSCROLL) + 4);
+    client.UpdateLayout();
+    AppGui::FrameAndOutput& inner = client.SecondPane();
+    inner.SetPosition(guitest::ClientSize(inner.Handle()).cy - inner.SecondPane().RecordingPanelHeight());
+    inner.UpdateLayout();
+    PumpUntil([&] { return false; });  // six seconds of live frames
+    hold("setup", true);
+
+    OvSimSetFastMode(0);
+    Command(ID_VEXT_RECORD);
+    PumpUntil([&] { return Text(IDC_VEXT_STATUS).rfind(L"Состояние ввода", 0) == 0; });
+    hold("recording", false);
+    ASSERT_TRUE(PumpUntil([&] { return panel_->CurrentMode() == VextCommandBar::ModePlayback; }));
+
+    for (int i = 0; i < 5; ++i) Command(ID_VEXT_STEP);
+    SetText(IDC_VEXT_FILE, L"C:\\films\\film.avi");
+    CheckDlgButton(panel_->Handle(), IDC_VEXT_GAMMA_ON, BST_CHECKED);
+    Command(IDC_VEXT_GAMMA_ON);
+    CheckDlgButton(panel_->Handle(), IDC_VEXT_WB_ON, BST_CHECKED);
+    Command(IDC_VEXT_WB_ON);
+    CheckRadioButton(panel_->Handle(), IDC_VEXT_WB_AUTO, IDC_VEXT_WB_MANUAL, IDC_VEXT_WB_MANUAL);
+    Command(IDC_VEXT_WB_MANUAL);
+    hold("playback", true);
+
+    AppState::Get().captureFolder = FilmFolder(L"screenshot");
+    ChooseFormat(VextCommandBar::FormatTif);
+    SetText(IDC_VEXT_FIRST, L"0");
+    SetText(IDC_VEXT_LAST, std::to_wstring(Last()));
+    Command(ID_VEXT_SAVE);
+    for (int i = 0; i < 10; ++i) {
+        Sleep(30);
+        Pump();
+    }
+    hold("saving", false);
+    Command(ID_VEXT_STOP);
+    PumpUntil([&] { return panel_->CurrentMode() == VextCommandBar::ModePlayback; });
 }
 
 }  // namespace
