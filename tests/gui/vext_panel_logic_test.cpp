@@ -60,7 +60,7 @@ TEST(VextPanelLogic, RateDependentValueAndGamma) {
     EXPECT_EQ(RateDependentValue(1000), 205);
     EXPECT_EQ(RateDependentValue(10), 20005);
     EXPECT_EQ(RateDependentValue(0), 200005);
-    EXPECT_EQ(RateDependentValue(-200000), 1);
+    EXPECT_EQ(RateDependentValue(-1), 1);
     EXPECT_EQ(GammaText(25), L"5.0");
     EXPECT_EQ(GammaText(5), L"1.0");
     EXPECT_FLOAT_EQ(GammaForSlider(25), 5.0f);
