@@ -429,6 +429,13 @@ TEST_F(VextPanelTest, AviExportWritesTheFragmentAndItsSettings) {
     EXPECT_EQ(answers_.boxes[3].caption, L"Сохранение фильма");
     EXPECT_EQ(answers_.boxes[3].text, L"Недопустимое имя файла");
     EXPECT_EQ(panel_->CurrentMode(), VextCommandBar::ModePlayback);
+
+    // A folder that does not exist is refused the same way.
+    SetText(IDC_VEXT_FILE, folder + L"\\missing\\film.avi");
+    Command(ID_VEXT_SAVE);
+    ASSERT_EQ(answers_.boxes.size(), 5u);
+    EXPECT_EQ(answers_.boxes[4].text, L"Недопустимое имя файла");
+    ExpectPlaybackControls();
 }
 
 TEST_F(VextPanelTest, BackgroundInSetupOffsetsTheNextFrames) {

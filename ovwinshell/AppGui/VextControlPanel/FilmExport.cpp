@@ -55,7 +55,11 @@ void VextCommandBar::SaveFilm() {
 // The name check, the overwrite question and the settings companion; false
 // when the save goes no further.
 bool VextCommandBar::PrepareAviTarget(const std::wstring& name) {
-    if (ItemText(IDC_VEXT_FILE).empty()) {
+    // A folder that does not exist is refused here: a graph whose file
+    // cannot be opened fails to start and then hangs when it is released.
+    const size_t slash = name.find_last_of(L"\\/");
+    const bool folderMissing = slash != std::wstring::npos && slash > 0 && !FileExists(name.substr(0, slash));
+    if (ItemText(IDC_VEXT_FILE).empty() || folderMissing) {
         MessageBoxW(Handle(), L"Недопустимое имя файла", L"Сохранение фильма", MB_OK | MB_ICONINFORMATION);
         return false;
     }

@@ -38,8 +38,8 @@ public:
     bool Paused() const { return paused_; }
     bool BackgroundInvalid() const { return backgroundInvalid_; }
     HWND Toolbar() const { return toolbar_; }
+    // The graph of the latest film.
     DShow::CaptureGraph& Graph() { return *graph_; }
-    const FileWriter* ExportWorker() const { return exportWorker_.get(); }
 
 protected:
     bool OnInitDialog(HWND defaultFocus) override;
