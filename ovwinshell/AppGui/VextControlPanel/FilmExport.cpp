@@ -114,15 +114,9 @@ void VextCommandBar::StartAviExport(const std::wstring& name, int32_t first, int
     request.compressor = compressor_.Get();
     // A graph that cannot be built or run sends no end of its own: the holder
     // has shown why, and the panel goes back to playback at once.
-    startingGraph_ = true;
-    endWhileStarting_ = false;
-    const DShow::ExportStart started = DShow::StartAviExport(*graph_, request, false);
-    startingGraph_ = false;
-    if (started != DShow::ExportStart::Running) {
+    if (DShow::StartAviExport(*graph_, request, false) != DShow::ExportStart::Running) {
         graph_->Stop();
         ReturnToPlayback();
-    } else if (endWhileStarting_) {
-        PostMessageW(Handle(), UWM_SEQUENCE_END, 0, 0);
     }
 }
 

@@ -297,10 +297,6 @@ void VextCommandBar::Stop() {
 }
 
 void VextCommandBar::SequenceEnd(WPARAM reason) {
-    if (startingGraph_) {
-        endWhileStarting_ = true;
-        return;
-    }
     SendWorker(Render::CommandStop);
     AppState& state = AppState::Get();
     if (mode_ == ModeRecording) {

@@ -131,11 +131,6 @@ private:
     HWND codecList_ = nullptr;
     HWND formatList_ = nullptr;
     HWND gainList_ = nullptr;
-    // While the graph starts, the platform may deliver the filter's messages
-    // (running the graph waits with messages dispatched); an end that arrives
-    // then is handled once the start has returned.
-    bool startingGraph_ = false;
-    bool endWhileStarting_ = false;
 };
 
 }  // namespace AppGui
