@@ -6,8 +6,11 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
 trap ov_cleanup EXIT
-flock /tmp/ov-build.lock bash -c "source '$here/wine-env.sh'; ov_configure_and_build --target gui_tests"
+flock /tmp/ov-build.lock bash -c "source '$here/wine-env.sh'; ov_configure_and_build --target gui_tests ovdsource"
 ov_start_display
 ov_start_wine
-cd "$OV_BUILD/bin"
-timeout 300 wine ./gui_tests.exe --gtest_brief=1 "$@"
+# The recording panel's tests export films through the source filter.
+ov_register_filter
+mkdir -p "$OV_BUILD/tests/gui"
+cd "$OV_BUILD/tests/gui"
+timeout 300 wine "$OV_BUILD/bin/gui_tests.exe" --gtest_brief=1 "$@"

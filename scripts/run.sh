@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the viewer with the demo profile
+# Installs what is missing, builds, and starts the viewer with a profile: the
+# one given (bash scripts/run.sh profiles/demo-vext.ovp), else the demo profile
 # of a simulated ZEL camera. On a desktop the window stays until it is closed.
 # Without a display the viewer runs under Xvfb: once live frames are shown a
 # screenshot is saved to build/screenshots/viewer.png and the viewer is closed.
@@ -17,7 +18,8 @@ ov_start_display
 ov_start_wine
 ov_register_filter
 
-profile=$(winepath -w "$root/profiles/demo-zel-mono.ovp")
+profile_file=$(realpath "${1:-$root/profiles/demo-zel-mono.ovp}")
+profile=$(winepath -w "$profile_file")
 cd "$OV_BUILD/bin"
 if [ "$had_display" = 1 ]; then
   exec wine ovwinshell.exe "$profile"

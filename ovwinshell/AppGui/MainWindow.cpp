@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "AppGui/AppMessages.h"
@@ -528,7 +529,9 @@ void MainWindow::SetPaneWidths() {
     client_->SetPosition(width > 1 ? width : 1);
     client_->UpdateLayout();
     FrameAndOutput* inner = FrameAndOutputSplit();
-    inner->SetPosition(ClientHeightBelowRebar());
+    // Collapsed, unless a VEXT camera's recording panel is to be seen whole.
+    const int panel = inner->SecondPane().RecordingPanelHeight();
+    inner->SetPosition(std::max(ClientHeightBelowRebar() - panel, 1));
     inner->UpdateLayout();
 }
 
@@ -602,14 +605,21 @@ void MainWindow::LoadProfile(const std::wstring& path) {
     }
     state.systemName = profile.Name();
     BuildSystemUi();
-    if (state.system->GetDataTransfer(0, &state.transfer)) {
+    // A VEXT camera's recording panel takes the data transfer itself. The
+    // options are read before it does: live frames preset the camera's
+    // synchronisation, which the options pane would otherwise keep as the
+    // user's choice.
+    const bool vext = state.systemTypeId == kVextType;
+    if (vext || state.system->GetDataTransfer(0, &state.transfer)) {
         if (CamOptionsChildPane* options = OptionsPane()) {
             SendMessageW(options->Handle(), UWM_LOAD_OPTIONS, 0, reinterpret_cast<LPARAM>(path.c_str()));
             SendMessageW(options->Handle(), UWM_FIT_OPTIONS, 0, 0);
         }
-        series_ = !profile.Series();
-        ToggleSeries();
-        StartRenderer(Render::CommandRun);
+        if (!vext) {
+            series_ = !profile.Series();
+            ToggleSeries();
+            StartRenderer(Render::CommandRun);
+        }
     }
     Settings::Preferences().ReadCaptureFolder(state.captureFolder);
     profile.ReadCaptureFolder(state.captureFolder);

@@ -25,13 +25,22 @@ unsigned __stdcall Worker::ThreadMain(void* self) {
 }
 
 HANDLE Worker::Start() {
-    ResetEvent(finishedEvent_);
+    // A thread whose Run returned by itself is over (its finished event is set
+    // just before it returns): it is let go, so that a new one starts.
+    if (thread_ && WaitForSingleObject(finishedEvent_, 0) == WAIT_OBJECT_0) {
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+        thread_ = nullptr;
+    }
     if (!thread_) {
+        ResetEvent(finishedEvent_);
         thread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &Worker::ThreadMain, this, 0, nullptr));
         if (!thread_) SetEvent(finishedEvent_);
     }
     return thread_;
 }
+
+bool Worker::IsRunning() const { return thread_ && WaitForSingleObject(finishedEvent_, 0) != WAIT_OBJECT_0; }
 
 bool Worker::SendCommand(uint32_t command, DWORD timeoutMs, uint32_t argument) {
     HANDLE thread = thread_;

@@ -29,7 +29,8 @@ public:
     bool SendCommand(uint32_t command, DWORD timeoutMs = INFINITE, uint32_t argument = 0);
     // The last command handed over (read without a lock).
     uint32_t CurrentCommand() const { return command_; }
-    bool IsRunning() const { return thread_ != nullptr; }
+    // False once Run has returned, also when nobody has sent a command since.
+    bool IsRunning() const;
 
 protected:
     // The thread body; its result is the thread's exit code.

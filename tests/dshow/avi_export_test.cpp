@@ -7,6 +7,7 @@
 
 #include "DShow/AviExport.h"
 #include "DShow/CaptureGraph.h"
+#include "DShow/Compressors.h"
 #include "Render/ImageProcessor.h"
 #include "dshow/DShowFixture.h"
 #include "dshow/FakeTransfer.h"
@@ -107,6 +108,20 @@ TEST_F(AviExportTest, FilmThatWouldPassTheLimitIsRefusedBeforeBuilding) {
     request.last = 3;
     EXPECT_EQ(StartAviExport(graph, request, true), ExportStart::Running);
     EXPECT_EQ(FinishAviExport(graph, 60000), EC_COMPLETE);
+}
+
+// The recording panel fills its compressor list with test chains in the
+// same graph before it exports.
+TEST_F(AviExportTest, ExportAfterTheCompressorListWasFilled) {
+    CaptureGraph graph;
+    std::vector<CompressorEntry> entries;
+    EnumerateCompressors(graph, entries);
+    FakeTransfer large(1024, 1024);
+    AviExportRequest request = Request(0, 3, L"dshow_out\\after_list.avi");
+    request.transfer = &large;
+    ASSERT_EQ(StartAviExport(graph, request, false), ExportStart::Running);
+    EXPECT_EQ(FinishAviExport(graph, 60000), EC_COMPLETE);
+    EXPECT_TRUE(MessageBoxCatcher::Boxes().empty());
 }
 
 TEST_F(AviExportTest, EstimateCountsDataIndexAndHeaders) {

@@ -187,6 +187,12 @@ TEST(PixelPipeline, AutoBalanceAveragesEveryFrame) {
     refs = ReferencesOf(*p);
     EXPECT_EQ(refs.red, 0);  // kept as 0, used as 1
     ExpectTables(*p, Expected(1.0f, 0, 65535, {1, 1, 1}));
+    // Saving keeps the references of the frame on screen.
+    ASSERT_TRUE(p->Render8(0, 0, 2, 2, out.data(), 8, 32, frame.data(), kLayoutBayer));
+    std::vector<uint16_t> wide(12);
+    ASSERT_TRUE(p->Render16(0, 0, 2, 2, wide.data(), 6, 48, black.data(), kLayoutBayer));
+    EXPECT_EQ(ReferencesOf(*p).red, 2000);
+    EXPECT_EQ(ReferencesOf(*p).blue, 4000);
 }
 
 TEST(PixelPipeline, GainShiftAppliesAfterTheTables) {
@@ -309,7 +315,8 @@ TEST(PixelPipeline, RandomFramesAndSettingsMatchTheReference) {
             const uint32_t row = uint32_t(std::clamp<int32_t>(pickY, 0, int32_t(height) - 1));
             const pixelref::Cell cell = pixelref::CellOf(samples, width, height, row, column);
             refs = {uint16_t(cell.blue), uint16_t(cell.green), uint16_t(cell.red)};
-        } else if (bayer && p->Mode() == WbAuto) {
+        } else if (bayer && !sixteen && p->Mode() == WbAuto) {
+            // Drawing balances each frame; saving (Render16) keeps the references.
             uint64_t red = 0, green = 0, blue = 0;
             for (uint32_t r = 0; r < height; ++r)
                 for (uint32_t c = 0; c < width; ++c) {

@@ -40,6 +40,7 @@ public:
     HWND window;
     int statusTicks = 0, pauseCommands = 0, frameIndexes = 0, sequenceEnds = 0;
     std::vector<int32_t> indexes;  // of every UWM_FRAME_INDEX, in order
+    std::vector<WPARAM> endReasons;  // of every UWM_SEQUENCE_END, in order
 
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -51,7 +52,10 @@ private:
                 ++self->frameIndexes;
                 self->indexes.push_back(int32_t(lParam));
             }
-            if (message == UWM_SEQUENCE_END) ++self->sequenceEnds;
+            if (message == UWM_SEQUENCE_END) {
+                ++self->sequenceEnds;
+                self->endReasons.push_back(wParam);
+            }
         }
         return DefWindowProcW(window, message, wParam, lParam);
     }

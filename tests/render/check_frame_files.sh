@@ -85,6 +85,15 @@ check_tiff grey 640 480 "min-is-black" 1 110
 check_tiff rgb 640 480 "RGB color" 3 122
 check_bmp colour 13 7 24 rgb
 check_bmp grey8 10 5 8 gray
+# The film that FileWriter exported (FileWriterTest.SamplesOfAFileAreTheProcessedFrame).
+film=$folder/../film_readers
+if [ -f "$film/list.txt" ]; then
+  while read -r stem width height; do
+    folder=$film check_tiff "$stem" "$width" "$height" "min-is-black" 1 110
+  done < <(tr -d '\r' <"$film/list.txt")
+else
+  fail "no exported film in $film"
+fi
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures reader check(s) failed"

@@ -91,6 +91,33 @@ TEST(Worker, AnEndedThreadIsForgotten) {
     EXPECT_TRUE(worker.IsRunning());
 }
 
+// Takes one command and returns, as an export thread does after its last frame.
+class OneShotWorker : public Worker {
+public:
+    ~OneShotWorker() override { SendCommand(CommandQuit); }
+    volatile LONG runs = 0;
+
+protected:
+    uint32_t Run() override {
+        uint32_t command = 0;
+        GetCommand(INFINITE, &command);
+        InterlockedIncrement(&runs);
+        return 0;
+    }
+};
+
+TEST(Worker, AThreadThatEndedByItselfIsReplacedOnTheNextStart) {
+    OneShotWorker worker;
+    for (LONG round = 1; round <= 3; ++round) {
+        ASSERT_NE(worker.Start(), nullptr);
+        ASSERT_TRUE(worker.SendCommand(CommandRun));
+        while (worker.IsRunning()) Sleep(1);
+        EXPECT_EQ(worker.runs, round);
+    }
+    // No thread is left to take this one: it is refused, not waited for.
+    EXPECT_FALSE(worker.SendCommand(CommandRun));
+}
+
 TEST(Worker, ThousandsOfCommandsAgainstARunningLoopFinish) {
     RecordingWorker worker;
     worker.Start();

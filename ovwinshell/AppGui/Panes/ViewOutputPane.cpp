@@ -5,12 +5,16 @@
 #include <algorithm>
 
 #include "AppGui/AppMessages.h"
+#include "AppGui/AppState.h"
 #include "AppGui/Framework/ResourceText.h"
 #include "AppGui/Resources/resource.h"
+#include "AppGui/VextControlPanel/VextCommandBar.h"
 
 namespace AppGui {
 
 namespace {
+
+constexpr uint32_t kVextType = 3;
 
 void InsertTab(HWND tabs, int index, UINT text) {
     std::wstring title = LoadText(text);
@@ -46,13 +50,24 @@ LRESULT ViewOutputPane::OnCreate() {
     SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     InsertTab(tabs_, 0, IDS_TAB_LOG);
     if (!log_.CreateChild(tabs_)) return -1;
-    // The VEXT recording panel would take tab 1 here and be selected.
+    if (AppState::Get().systemTypeId == kVextType) {
+        recordingPanel_ = std::make_unique<VextCommandBar>();
+        if (recordingPanel_->Create(tabs_)) {
+            InsertTab(tabs_, 1, IDS_TAB_RECORDING);
+            RECT panel{};
+            GetWindowRect(recordingPanel_->Handle(), &panel);  // the template's own size, before any fitting
+            panelHeight_ = panel.bottom - panel.top;
+        } else {
+            recordingPanel_.reset();
+        }
+    }
     SendMessageW(tabs_, TCM_SETCURSEL, recordingPanel_ ? 1 : 0, 0);
     ShowSelectedTab();
     return 0;
 }
 
 void ViewOutputPane::OnDestroy() {
+    recordingPanel_.reset();
     if (statistics_) {
         statistics_->Destroy();
         statistics_.reset();
@@ -90,12 +105,20 @@ void ViewOutputPane::ShowSelectedTab() {
     HWND statistics = statistics_ ? statistics_->Handle() : nullptr;
     switch (tab) {
         case 0: current_ = log_.Handle(); break;
-        case 1: current_ = recordingPanel_ ? recordingPanel_ : statistics; break;
+        case 1: current_ = recordingPanel_ ? recordingPanel_->Handle() : statistics; break;
         case 2: current_ = statistics; break;
         default: current_ = nullptr; break;
     }
     FitSelectedWindow();
     if (current_) ShowWindow(current_, SW_SHOW);
+}
+
+int ViewOutputPane::RecordingPanelHeight() const {
+    if (!recordingPanel_ || !tabs_) return 0;
+    // The display area of a tab control that large gives what the tabs and borders take.
+    RECT area{0, 0, 1000, 1000};
+    SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    return panelHeight_ + 1000 - (area.bottom - area.top);
 }
 
 void ViewOutputPane::FitSelectedWindow() {
@@ -132,7 +155,7 @@ bool ViewOutputPane::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, 
             result = 0;
             return true;
         case UWM_OPTION_CHANGED:
-            if (recordingPanel_) SendMessageW(recordingPanel_, message, wParam, lParam);
+            if (recordingPanel_) SendMessageW(recordingPanel_->Handle(), message, wParam, lParam);
             result = 0;
             return true;
         default:

@@ -9,6 +9,8 @@
 
 namespace AppGui {
 
+class VextCommandBar;
+
 class ViewOutputPane : public Window {
 public:
     ViewOutputPane();
@@ -17,6 +19,9 @@ public:
     HWND Tabs() const { return tabs_; }
     ViewLogChildPane& LogPane() { return log_; }
     ViewStatisticChildPane* StatisticPane() const { return statistics_.get(); }
+    VextCommandBar* RecordingPanel() const { return recordingPanel_.get(); }
+    // The height that shows the recording panel whole (0 without one).
+    int RecordingPanelHeight() const;
     // The window of the selected tab.
     HWND SelectedWindow() const { return current_; }
 
@@ -36,8 +41,9 @@ private:
     HWND tabs_ = nullptr;
     ViewLogChildPane log_;
     std::unique_ptr<ViewStatisticChildPane> statistics_;
-    // The VEXT recording panel; none yet.
-    HWND recordingPanel_ = nullptr;
+    // The VEXT recording panel, for a VEXT camera only.
+    std::unique_ptr<VextCommandBar> recordingPanel_;
+    int panelHeight_ = 0;
     HWND current_ = nullptr;
 };
 

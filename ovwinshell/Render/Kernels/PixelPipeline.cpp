@@ -110,13 +110,13 @@ const uint8_t* PixelPipeline::DisplayTable(Channel channel) const {
     }
 }
 
-void PixelPipeline::BalanceFrom(const uint16_t* samples, uint32_t width, uint32_t height) {
+void PixelPipeline::BalanceFrom(const uint16_t* samples, uint32_t width, uint32_t height, bool automatic) {
     if (width == 0 || height == 0) return;
     if (pickPending_ && mode_ == WbPixel) {
         const BayerCell cell = BayerCellAt(samples, width, height, pickX_, pickY_);
         SetReferences(cell.red, cell.green, cell.blue);
         pickPending_ = 0;
-    } else if (mode_ == WbAuto) {
+    } else if (automatic && mode_ == WbAuto) {
         // A steady scene keeps its mean colour: the tables stay as they are.
         const BayerSums sums = SumBayerCells(samples, width, height);
         const uint64_t pixels = uint64_t(width) * height;
@@ -129,7 +129,7 @@ bool PixelPipeline::Render8(int32_t x, int32_t y, uint32_t width, uint32_t heigh
                             uint32_t clipWidth, uint32_t clipHeight) {
     if (!destination || !samples || !IsDrawableDepth(bitsPerPixel)) return false;
     if (layout != kLayoutMono && layout != kLayoutBayer) return false;
-    if (layout == kLayoutBayer) BalanceFrom(samples, width, height);
+    if (layout == kLayoutBayer) BalanceFrom(samples, width, height, true);
     const uint32_t visibleWidth = x >= 0 && uint32_t(x) < clipWidth ? clipWidth - uint32_t(x) : 0;
     const uint32_t visibleHeight = y >= 0 && uint32_t(y) < clipHeight ? clipHeight - uint32_t(y) : 0;
     const uint32_t columns = visibleWidth < width ? visibleWidth : width;
@@ -152,7 +152,7 @@ bool PixelPipeline::Render16(int32_t x, int32_t y, uint32_t width, uint32_t heig
     if (!destination || !samples || x < 0 || y < 0) return false;
     const uint32_t wordsPerPixel = bitsPerPixel / 16;
     if (layout == kLayoutMono ? wordsPerPixel < 1 : layout == kLayoutBayer ? wordsPerPixel < 3 : true) return false;
-    if (layout == kLayoutBayer) BalanceFrom(samples, width, height);
+    if (layout == kLayoutBayer) BalanceFrom(samples, width, height, false);
     uint16_t* start = destination + ptrdiff_t(x) * wordsPerPixel + ptrdiff_t(y) * ptrdiff_t(strideWords);
     if (layout == kLayoutBayer && colourIdentity_)
         return RenderBayerDirect16(samples, width, height, shift_, start, strideWords, wordsPerPixel);

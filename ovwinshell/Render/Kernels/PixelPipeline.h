@@ -65,8 +65,10 @@ private:
     // Sets the references and rebuilds the tables when they differ from the current ones.
     void SetReferences(uint16_t red, uint16_t green, uint16_t blue);
     void RebuildDisplayTables();
-    // Steps before a Bayer frame is drawn: a pending pick, else automatic balance.
-    void BalanceFrom(const uint16_t* samples, uint32_t width, uint32_t height);
+    // Steps before a Bayer frame is drawn: a pending pick, else (when
+    // `automatic`) the automatic balance. Saving passes false: saved frames use
+    // the references of the frame on screen.
+    void BalanceFrom(const uint16_t* samples, uint32_t width, uint32_t height, bool automatic);
 
     // In the order of the process-wide processor's fields.
     uint16_t red_[kTableSize];

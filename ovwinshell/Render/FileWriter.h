@@ -1,0 +1,54 @@
+#pragma once
+// The TIFF-series export of a recorded film: a worker thread that reads the
+// frames first ... last through the application's data transfer, processes
+// each with the shared image processor (Render16) and writes it as its own
+// TIFF file into the capture folder. Progress and end go to the notify
+// window as UWM_FRAME_INDEX and UWM_SEQUENCE_END.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "Render/Worker.h"
+
+namespace DllModule::Lib3Wrapper::OvTypeLib {
+class IOvDataTransfer;
+}
+
+namespace AppGui {
+
+// wParam of the UWM_SEQUENCE_END that ends an export early because a file
+// could not be written (0 for every other end).
+constexpr WPARAM kExportWriteFailed = 1;
+
+class FileWriter : public Render::Worker {
+public:
+    // Takes the application state's data transfer and capture folder now.
+    FileWriter(int32_t first, int32_t last, HWND notifyWindow);
+    // Stops the thread (waiting until it has ended).
+    ~FileWriter() override;
+
+    const std::wstring& Folder() const { return folder_; }
+    // After a kExportWriteFailed end: the file that could not be written and why.
+    int32_t FailedIndex() const { return failedIndex_; }
+    const std::wstring& FailedFile() const { return failedFile_; }
+    DWORD FailedError() const { return failedError_; }
+
+protected:
+    uint32_t Run() override;
+
+private:
+    enum class Outcome { Written, Ended, WriteFailed };
+    Outcome WriteFrame(int32_t index);
+
+    int32_t first_;
+    int32_t last_;
+    DllModule::Lib3Wrapper::OvTypeLib::IOvDataTransfer* transfer_;
+    HWND notifyWindow_;
+    std::wstring folder_;
+    int32_t failedIndex_ = 0;
+    std::wstring failedFile_;
+    DWORD failedError_ = 0;
+};
+
+}  // namespace AppGui
