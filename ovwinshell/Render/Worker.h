@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "Common/Owned.h"
+
 namespace Render {
 
 enum WorkerCommand : uint32_t {
@@ -43,9 +45,9 @@ private:
 
     HANDLE volatile thread_ = nullptr;
     volatile uint32_t command_ = CommandStop;
-    HANDLE commandEvent_;
-    HANDLE acknowledgeEvent_;
-    HANDLE finishedEvent_;
+    OwnedHandle commandEvent_;
+    OwnedHandle acknowledgeEvent_;
+    OwnedHandle finishedEvent_;
     volatile uint32_t argument_ = 0;
 };
 
