@@ -36,12 +36,12 @@ void BenchZelConversion() {
     std::vector<uint8_t> surface(size_t(kSide) * kSide * 4);
     const Render::Kernels::DisplayTarget target{surface.data(), ptrdiff_t(kSide) * 4, 4};
     const std::vector<uint16_t> mono = RandomSamples(kSide * kSide);
-    const double monoSeconds = bench::BestSeconds(
-        [&] { Render::Kernels::ConvertZelFrame(mono.data(), kSide, kSide, kSide, 0, 4, target); });
+    const double monoSeconds =
+        bench::BestSeconds([&] { Render::Kernels::ConvertZelFrame(mono.data(), kSide, kSide, kSide, 0, 4, target); });
     bench::PrintRow("ZEL Mono -> 32 bpp", monoSeconds, kPixels, mono.size() * 2);
     const std::vector<uint16_t> bgr = RandomSamples(size_t(kSide) * kSide * 3);
-    const double bgrSeconds = bench::BestSeconds(
-        [&] { Render::Kernels::ConvertZelFrame(bgr.data(), kSide, kSide, kSide, 2, 4, target); });
+    const double bgrSeconds =
+        bench::BestSeconds([&] { Render::Kernels::ConvertZelFrame(bgr.data(), kSide, kSide, kSide, 2, 4, target); });
     bench::PrintRow("ZEL Bgr -> 32 bpp", bgrSeconds, kPixels, bgr.size() * 2);
 }
 

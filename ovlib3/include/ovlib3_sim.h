@@ -82,7 +82,7 @@ OVLIB3_API void OVLIB3_CALL OvSimSetVextStuckInput(int on);
  * index addresses in what the frame index option addresses now (the film, or
  * the live ring of the current readout). Returns > 0 on failure. */
 OVLIB3_API OVRESULT OVLIB3_CALL OvSimExpectedVextFrame(OVHANDLE system, int32_t index, uint16_t* out,
-                                                      uint64_t outSamples);
+                                                       uint64_t outSamples);
 
 /* Same as the OVSIM_FAIL environment variable: "function[:nth[:code]];..." */
 OVLIB3_API void OVLIB3_CALL OvSimFailFromText(const char* text);

@@ -12,13 +12,53 @@ namespace {
 constexpr int32_t kDefaultFilmFrames = 205;  // what the viewer sets at 1000 frames/s
 
 const CameraModel kModels[] = {
-    {kCameraZelMono, Family::Zel, false, "sim\\zel_mono.ovc", 1280, 1024, 25, 400, true, true, true,
+    {kCameraZelMono,
+     Family::Zel,
+     false,
+     "sim\\zel_mono.ovc",
+     1280,
+     1024,
+     25,
+     400,
+     true,
+     true,
+     true,
      {"ZEL-SIM-000123", "ZEL-BRD-000124"}},
-    {kCameraZelColour, Family::Zel, true, "sim\\zel_colour.ovc", 1600, 1200, 20, 400, true, true, false,
+    {kCameraZelColour,
+     Family::Zel,
+     true,
+     "sim\\zel_colour.ovc",
+     1600,
+     1200,
+     20,
+     400,
+     true,
+     true,
+     false,
      {"ZEL-SIM-000245", "ZEL-BRD-000246"}},
-    {kCameraVext, Family::Vext, false, "sim\\vext_highspeed.ovc", 1024, 1024, 1, 10, true, true, true,
+    {kCameraVext,
+     Family::Vext,
+     false,
+     "sim\\vext_highspeed.ovc",
+     1024,
+     1024,
+     1,
+     10,
+     true,
+     true,
+     true,
      {"VEXT-SIM-000512", "VEXT-MEM-000513"}},
-    {kCameraZelMonoNoSoftStart, Family::Zel, false, "sim\\zel_mono_ext.ovc", 1280, 1024, 25, 400, false, false, true,
+    {kCameraZelMonoNoSoftStart,
+     Family::Zel,
+     false,
+     "sim\\zel_mono_ext.ovc",
+     1280,
+     1024,
+     25,
+     400,
+     false,
+     false,
+     true,
      {"ZEL-SIM-000367", "ZEL-BRD-000368"}},
 };
 
@@ -78,10 +118,12 @@ void addZelOptions(System& s) {
         // data has 10 significant bits, so a display shift beyond 4 shows noise.
         s.addOption(Stage::PostInit, kOptDigitalGainLimit, 0,
                     own(EnumOption(kGainLimit4, {kGainLimit1, kGainLimit2, kGainLimit4})));
-        s.addOption(Stage::PostInit, kOptCentringFactor, 0, own(ScalarOption::fixed(1, 1, 1, {sameAsNative(kUnitTimes)})));
+        s.addOption(Stage::PostInit, kOptCentringFactor, 0,
+                    own(ScalarOption::fixed(1, 1, 1, {sameAsNative(kUnitTimes)})));
     }
-    s.addOption(Stage::PostInit, kInfoSensorTemperature, 0,
-                own(InfoOption([&s] { return std::pair<int32_t, int32_t>{s.sensorTemperature(), 0}; })));
+    s.addOption(Stage::PostInit, kInfoSensorTemperature, 0, own(InfoOption([&s] {
+                    return std::pair<int32_t, int32_t>{s.sensorTemperature(), 0};
+                })));
 }
 
 void addVextOptions(System& s) {
@@ -97,7 +139,10 @@ void addVextOptions(System& s) {
                     vextFrameRateChanged(s);
                 });
     s.addOption(Stage::PostInit, kOptExposure, 0,
-                own(ScalarOption(500, [maxExposure] { return Range{1, maxExposure()}; },
+                own(ScalarOption(500,
+                                 [maxExposure] {
+                                     return Range{1, maxExposure()};
+                                 },
                                  {sameAsNative(kUnitMicroseconds)})));
     s.addOption(Stage::PostInit, kOptSyncMode, 0,
                 own(EnumOption(kSyncInternal, {kSyncSoftware, kSyncExternal, kSyncInternal, kSyncRecordOnEdge})));
@@ -107,11 +152,15 @@ void addVextOptions(System& s) {
                 [&s] { vextClearMemory(s); });
     // Frames per film and per live ring; the viewer sets it from the frame rate.
     s.addOption(Stage::PostInit, kOptFramePosition, 0,
-                own(ScalarOption(kDefaultFilmFrames, [&s] { return Range{1, vextCapacity(s)}; },
+                own(ScalarOption(kDefaultFilmFrames,
+                                 [&s] {
+                                     return Range{1, vextCapacity(s)};
+                                 },
                                  {percentOfCapacity(s)})));
     s.addOption(Stage::PostInit, kOptPartitions, 0, own(ScalarOption::fixed(1, 1, 4)));
     s.addOption(Stage::PostInit, kOptPreTrigger, 0, own(ScalarOption::fixed(0, 0, 100)));
-    s.addOption(Stage::PostInit, kOptSyncOutput, 0, own(EnumOption(kSyncOutputOff, {kSyncOutputStrobe, kSyncOutputOff})));
+    s.addOption(Stage::PostInit, kOptSyncOutput, 0,
+                own(EnumOption(kSyncOutputOff, {kSyncOutputStrobe, kSyncOutputOff})));
     // The camera moves a frame index outside what it holds to the nearest frame it has.
     ScalarOption frameIndex(0, [&s] { return vextFrameIndexRange(s); });
     frameIndex.clampWrites();
@@ -131,11 +180,14 @@ const CameraModel* findCameraModel(uint32_t type) {
 
 bool hasControlInterface(const CameraModel& m, uint32_t id, uint32_t index) {
     switch (id) {
-        case kIfaceControl: return index == 0;
-        case kIfaceSerialNumber: return index <= 1;
+        case kIfaceControl:
+            return index == 0;
+        case kIfaceSerialNumber:
+            return index <= 1;
         case kIfaceInputControl:
             return m.inputControl && (index == 0 || (index == 1 && m.family == Family::Vext));
-        default: return false;
+        default:
+            return false;
     }
 }
 
@@ -150,8 +202,10 @@ void addPreInitOptions(System& s) {
 
 void addPostInitOptions(System& s) {
     addChannelOptions(s, Stage::PostInit, -8, 8);
-    if (s.model.family == Family::Vext) addVextOptions(s);
-    else addZelOptions(s);
+    if (s.model.family == Family::Vext)
+        addVextOptions(s);
+    else
+        addZelOptions(s);
 }
 
 }  // namespace ovsim

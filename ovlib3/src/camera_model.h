@@ -17,11 +17,11 @@ struct CameraModel {
     bool colour;
     const char* modelFile;  // shown as the "object file" of errors
     int32_t sensorWidth, sensorHeight;
-    int32_t lineTimeUs;      // readout time per sensor row
-    int32_t readoutExtraUs;  // fixed readout overhead per frame
-    bool softwareStart;      // sync mode 4 and the software trigger
-    bool inputControl;       // has control interface 0xC0300002
-    bool dma;                // the input supports DMA transfers
+    int32_t lineTimeUs;            // readout time per sensor row
+    int32_t readoutExtraUs;        // fixed readout overhead per frame
+    bool softwareStart;            // sync mode 4 and the software trigger
+    bool inputControl;             // has control interface 0xC0300002
+    bool dma;                      // the input supports DMA transfers
     const char* serialNumbers[2];  // 0xC0000002 index 0 (camera) and 1 (board)
 };
 

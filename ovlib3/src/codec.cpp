@@ -53,7 +53,8 @@ void checkGeometry(const Step& step, uint32_t width, uint32_t height, OVHANDLE h
 // mosaic needs two steps. Any other content is overwritten with the result.
 void checkRequest(const DataHeader& requested, const Step& step, OVHANDLE handle) {
     if (step.format->mosaic && !step.inputDecoded && requested.fields[kFieldPixelFormat] == kPixBgr48)
-        OV_FAIL(kErrConversion, handle, "мозаику преобразуют в два шага: сначала в 16 бит (0x10002), затем в BGR 48 бит");
+        OV_FAIL(kErrConversion, handle,
+                "мозаику преобразуют в два шага: сначала в 16 бит (0x10002), затем в BGR 48 бит");
 }
 
 std::vector<uint16_t> convert(const Step& step, const uint8_t* in, uint64_t inSize, uint32_t width, uint32_t height) {

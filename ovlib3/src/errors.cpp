@@ -47,21 +47,42 @@ std::string messageFor(int32_t code) {
 // Appends one placeholder's text for OvLib3ErrorSPrintf.
 void appendField(std::string& out, char field, const ErrorData& data, OVHANDLE codeList) {
     switch (field) {
-        case 't': out += data.title; break;
-        case 'c': out += std::to_string(data.code); break;
+        case 't':
+            out += data.title;
+            break;
+        case 'c':
+            out += std::to_string(data.code);
+            break;
         case 'm': {
             const char* listed = listText(codeList, static_cast<uint32_t>(data.code));
             out += listed ? listed : data.message;
             break;
         }
-        case 'f': out += data.file; break;
-        case 'l': out += std::to_string(data.line); break;
-        case 'd': out += data.date; break;
-        case 'i': out += std::to_string(data.object); break;
-        case 'I': out += data.objectFile; break;
-        case 'r': out += data.remark; break;
-        case '%': out += '%'; break;
-        default: out += '%'; out += field; break;  // unknown placeholders stay as written
+        case 'f':
+            out += data.file;
+            break;
+        case 'l':
+            out += std::to_string(data.line);
+            break;
+        case 'd':
+            out += data.date;
+            break;
+        case 'i':
+            out += std::to_string(data.object);
+            break;
+        case 'I':
+            out += data.objectFile;
+            break;
+        case 'r':
+            out += data.remark;
+            break;
+        case '%':
+            out += '%';
+            break;
+        default:
+            out += '%';
+            out += field;
+            break;  // unknown placeholders stay as written
     }
 }
 

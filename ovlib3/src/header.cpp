@@ -17,8 +17,7 @@ HandleTable<DataHeader>& headers() {
 }
 
 void requireField(uint32_t field, OVHANDLE header) {
-    if (field >= kHeaderFields)
-        OV_FAIL(kErrBadParameter, header, "номер поля " + std::to_string(field) + " больше 31");
+    if (field >= kHeaderFields) OV_FAIL(kErrBadParameter, header, "номер поля " + std::to_string(field) + " больше 31");
 }
 
 DataHeader headerOf(const FrameConfig& c, uint32_t dataType, uint64_t blockSize) {
@@ -112,8 +111,8 @@ OVRESULT OVLIB3_CALL OvLib3DataHeaderCompare(OVHANDLE a, OVHANDLE b, int32_t* di
     });
 }
 
-OVRESULT OVLIB3_CALL OvLib3DataheaderGetType(OVHANDLE header, uint32_t* dataType, uint32_t* second,
-                                             uint64_t* blockSize, OVHANDLE err) {
+OVRESULT OVLIB3_CALL OvLib3DataheaderGetType(OVHANDLE header, uint32_t* dataType, uint32_t* second, uint64_t* blockSize,
+                                             OVHANDLE err) {
     return runExport("OvLib3DataheaderGetType", err, [&](Lock&) {
         const DataHeader& h = headerAt(header);
         if (dataType) *dataType = h.dataType;

@@ -31,9 +31,12 @@ bool isVext(const System& system) { return system.model.family == Family::Vext; 
 
 TriggerMode triggerModeOf(const System& s) {
     switch (s.option<EnumOption>(kOptSyncMode).get()) {
-        case kSyncSoftware: return TriggerMode::Software;
-        case kSyncExternal: return TriggerMode::External;
-        default: return TriggerMode::FreeRun;
+        case kSyncSoftware:
+            return TriggerMode::Software;
+        case kSyncExternal:
+            return TriggerMode::External;
+        default:
+            return TriggerMode::FreeRun;
     }
 }
 

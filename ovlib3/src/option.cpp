@@ -25,7 +25,12 @@ ScalarOption::ScalarOption(int32_t initial, std::function<Range()> nativeRange, 
     : value_(initial), nativeRange_(std::move(nativeRange)), units_(std::move(units)) {}
 
 ScalarOption ScalarOption::fixed(int32_t initial, int64_t minimum, int64_t maximum, std::vector<ScalarUnit> units) {
-    return ScalarOption(initial, [=] { return Range{minimum, maximum}; }, std::move(units));
+    return ScalarOption(
+        initial,
+        [=] {
+            return Range{minimum, maximum};
+        },
+        std::move(units));
 }
 
 const ScalarUnit* ScalarOption::findUnit(uint32_t unit) const {

@@ -115,7 +115,7 @@ private:
 
 // The common unit conversions.
 ScalarUnit sameAsNative(uint32_t unit);
-ScalarUnit scaledDown(uint32_t unit, int64_t divisor);  // unit = native / divisor
+ScalarUnit scaledDown(uint32_t unit, int64_t divisor);    // unit = native / divisor
 ScalarUnit reciprocal(uint32_t unit, int64_t numerator);  // unit = numerator / native
 
 }  // namespace ovsim

@@ -11,10 +11,14 @@ namespace {
 
 const char* kindName(OptionKind kind) {
     switch (kind) {
-        case OptionKind::Scalar: return "скалярным параметром";
-        case OptionKind::Enum: return "перечислением";
-        case OptionKind::Rect: return "областью";
-        default: return "информационным значением";
+        case OptionKind::Scalar:
+            return "скалярным параметром";
+        case OptionKind::Enum:
+            return "перечислением";
+        case OptionKind::Rect:
+            return "областью";
+        default:
+            return "информационным значением";
     }
 }
 
@@ -132,15 +136,15 @@ OVRESULT OVLIB3_CALL OvLib3GetInfoScalarVal(OVHANDLE iface, int32_t* first, int3
 
 OVRESULT OVLIB3_CALL OvLib3OptionGetRect(OVHANDLE iface, int32_t* x, int32_t* y, int32_t* width, int32_t* height,
                                          OVHANDLE err) {
-    return optionExport("OvLib3OptionGetRect", iface, err, [&] {
-        writeRect(optionAt<RectOption>(iface, OptionKind::Rect).get(), x, y, width, height);
-    });
+    return optionExport("OvLib3OptionGetRect", iface, err,
+                        [&] { writeRect(optionAt<RectOption>(iface, OptionKind::Rect).get(), x, y, width, height); });
 }
 
 OVRESULT OVLIB3_CALL OvLib3OptionSetRect(OVHANDLE iface, int32_t x, int32_t y, int32_t width, int32_t height,
                                          OVHANDLE err) {
-    return optionExport("OvLib3OptionSetRect", iface, err,
-                        [&] { changeableOptionAt<RectOption>(iface, OptionKind::Rect).set({x, y, width, height}); });
+    return optionExport("OvLib3OptionSetRect", iface, err, [&] {
+        changeableOptionAt<RectOption>(iface, OptionKind::Rect).set({x, y, width, height});
+    });
 }
 
 OVRESULT OVLIB3_CALL OvLib3OptionMinRect(OVHANDLE iface, int32_t* x, int32_t* y, int32_t* width, int32_t* height,

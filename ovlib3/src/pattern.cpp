@@ -50,17 +50,20 @@ Motion motionAt(const FrameConfig& c, uint64_t frame) {
     const double angle = static_cast<double>(frame % 240) * (2.0 * 3.14159265358979 / 240.0);
     const int64_t w = c.sensorWidth, h = c.sensorHeight;
     return {w / 2 + static_cast<int64_t>(std::lround(std::cos(angle) * double(w) / 3.0)),
-            h / 2 + static_cast<int64_t>(std::lround(std::sin(angle) * double(h) / 3.0)),
-            std::max<int64_t>(4, h / 8), static_cast<int64_t>((frame * 4) % kBarPeriod)};
+            h / 2 + static_cast<int64_t>(std::lround(std::sin(angle) * double(h) / 3.0)), std::max<int64_t>(4, h / 8),
+            static_cast<int64_t>((frame * 4) % kBarPeriod)};
 }
 
 // Brightness of the still gradient of one channel (0 blue, 1 green, 2 red; mono uses 1).
 int64_t gradient(const FrameConfig& c, int64_t x, int64_t y, int channel) {
     const int64_t w = c.sensorWidth, h = c.sensorHeight;
     switch (channel) {
-        case 2: return 4000 + 24000 * x / w;            // red rises to the right
-        case 0: return 4000 + 24000 * (w - 1 - x) / w;  // blue to the left
-        default: return 4000 + 16000 * x / w + 8000 * y / h;
+        case 2:
+            return 4000 + 24000 * x / w;  // red rises to the right
+        case 0:
+            return 4000 + 24000 * (w - 1 - x) / w;  // blue to the left
+        default:
+            return 4000 + 16000 * x / w + 8000 * y / h;
     }
 }
 
@@ -77,9 +80,9 @@ int channelOf(const FrameConfig& c, uint32_t sample, int64_t x, int64_t y) {
 struct StillScene {
     FrameConfig config;
     uint32_t rowSamples = 0;
-    std::vector<int32_t> base;            // the gradient, per sample
+    std::vector<int32_t> base;                 // the gradient, per sample
     std::array<std::vector<int32_t>, 2> disc;  // what the disc adds to each sample of a row, by row parity
-    std::vector<int32_t> bars;            // what the bars add, by column + shift
+    std::vector<int32_t> bars;                 // what the bars add, by column + shift
 
     explicit StillScene(const FrameConfig& c) : config(c) {
         const uint32_t channels = c.format->channels, width = uint32_t(c.roi.width), height = uint32_t(c.roi.height);
@@ -146,7 +149,8 @@ void renderSamplesInto(const FrameConfig& c, uint64_t frame, uint64_t seed, uint
         const int64_t dy = y - m.discY;
         const bool disc = dy * dy <= m.discRadius * m.discRadius;
         if (!bars && !disc) {  // most rows: the still scene and noise only
-            for (uint32_t s = 0; s < n; ++s) out[s] = static_cast<uint16_t>(std::clamp(base[s] + noise[s], 0, 65535) >> shift);
+            for (uint32_t s = 0; s < n; ++s)
+                out[s] = static_cast<uint16_t>(std::clamp(base[s] + noise[s], 0, 65535) >> shift);
             continue;
         }
         for (uint32_t s = 0; s < n; ++s) row[s] = base[s] + noise[s];

@@ -106,18 +106,26 @@ uint64_t rawBlockBytes(const PixelFormat& format, uint32_t width, uint32_t heigh
 
 void packRaw(const PixelFormat& f, const uint16_t* samples, uint32_t width, uint32_t height, uint8_t* out) {
     const uint64_t pixels = uint64_t(width) * height;
-    if (f.code == kPixRgb10) packRgb10(samples, pixels, out);
-    else if (f.rawBits == 10) pack10(samples, pixels, out);
-    else if (f.rawBits == 12) pack12(samples, pixels, out);
-    else pack16(samples, pixels * f.channels, f.significantBits, out);
+    if (f.code == kPixRgb10)
+        packRgb10(samples, pixels, out);
+    else if (f.rawBits == 10)
+        pack10(samples, pixels, out);
+    else if (f.rawBits == 12)
+        pack12(samples, pixels, out);
+    else
+        pack16(samples, pixels * f.channels, f.significantBits, out);
 }
 
 void unpackRaw(const PixelFormat& f, const uint8_t* raw, uint32_t width, uint32_t height, uint16_t* samples) {
     const uint64_t pixels = uint64_t(width) * height;
-    if (f.code == kPixRgb10) unpackRgb10(raw, pixels, samples);
-    else if (f.rawBits == 10) unpack10(raw, pixels, samples);
-    else if (f.rawBits == 12) unpack12(raw, pixels, samples);
-    else unpack16(raw, pixels * f.channels, f.significantBits, samples);
+    if (f.code == kPixRgb10)
+        unpackRgb10(raw, pixels, samples);
+    else if (f.rawBits == 10)
+        unpack10(raw, pixels, samples);
+    else if (f.rawBits == 12)
+        unpack12(raw, pixels, samples);
+    else
+        unpack16(raw, pixels * f.channels, f.significantBits, samples);
 }
 
 void demosaicGrbg(const uint16_t* mosaic, uint32_t width, uint32_t height, uint16_t* bgr) {

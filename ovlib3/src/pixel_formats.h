@@ -8,11 +8,11 @@
 namespace ovsim {
 
 struct PixelFormat {
-    int32_t enumValue;        // the data format option's value (list 4)
-    uint32_t code;            // header field 9
-    uint32_t rawBits;         // header field 11 of the raw data
-    uint32_t significantBits; // bits of real data per channel sample
-    uint32_t channels;        // samples per pixel in the raw data (3 = BGR)
+    int32_t enumValue;         // the data format option's value (list 4)
+    uint32_t code;             // header field 9
+    uint32_t rawBits;          // header field 11 of the raw data
+    uint32_t significantBits;  // bits of real data per channel sample
+    uint32_t channels;         // samples per pixel in the raw data (3 = BGR)
     bool colour;
     bool mosaic;
 };

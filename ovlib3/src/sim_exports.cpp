@@ -74,11 +74,16 @@ uint32_t OVLIB3_CALL OvSimCallCount(const char* function) {
 uint32_t OVLIB3_CALL OvSimLiveHandlesOf(int kind) {
     std::lock_guard lock(libraryMutex());
     switch (kind) {
-        case OVSIM_KIND_ERROR_DATA: return liveErrorDatas();
-        case OVSIM_KIND_DATA_HEADER: return liveDataHeaders();
-        case OVSIM_KIND_SYSTEM: return liveSystems();
-        case OVSIM_KIND_DMA_CONTEXT: return liveDmaContexts();
-        default: return 0;
+        case OVSIM_KIND_ERROR_DATA:
+            return liveErrorDatas();
+        case OVSIM_KIND_DATA_HEADER:
+            return liveDataHeaders();
+        case OVSIM_KIND_SYSTEM:
+            return liveSystems();
+        case OVSIM_KIND_DMA_CONTEXT:
+            return liveDmaContexts();
+        default:
+            return 0;
     }
 }
 

@@ -16,12 +16,12 @@ struct SimModes {
     bool fast = false;           // frames ready at once, Wait never sleeps
     bool deterministic = false;  // noise from a hash of (seed, frame, pixel)
     uint32_t seed = 0;
-    bool dmaHang = false;                 // QueryDmaEnd never reports done
+    bool dmaHang = false;                    // QueryDmaEnd never reports done
     uint32_t externalTriggerMilliHz = 5000;  // external sync mode trigger rate
-    bool vextNoData = false;       // VEXT input never has data ready
-    uint32_t vextStatus = 0;       // when not 0, every VEXT status query answers it
-    bool vextStuckInput = false;   // VEXT stop commands are ignored; the status stays busy
-    uint32_t vextBlockShortfall = 0;  // the VEXT input type announces parts this many bytes short
+    bool vextNoData = false;                 // VEXT input never has data ready
+    uint32_t vextStatus = 0;                 // when not 0, every VEXT status query answers it
+    bool vextStuckInput = false;             // VEXT stop commands are ignored; the status stays busy
+    uint32_t vextBlockShortfall = 0;         // the VEXT input type announces parts this many bytes short
 };
 
 SimModes& simModes();

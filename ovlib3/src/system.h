@@ -50,7 +50,7 @@ public:
     }
 
     FrameConfig frameConfig() const;
-    bool colour() const;               // ZEL by model, VEXT by its sensor option
+    bool colour() const;                // ZEL by model, VEXT by its sensor option
     int32_t sensorTemperature() const;  // degrees Celsius
 };
 

@@ -118,8 +118,8 @@ OVRESULT OVLIB3_CALL OvLib3SystemDestroy(OVHANDLE handle, OVHANDLE err) {
     });
 }
 
-OVRESULT OVLIB3_CALL OvLib3SystemGetCInterface(OVHANDLE handle, uint32_t interfaceId, uint32_t index,
-                                               OVHANDLE* iface, OVHANDLE err) {
+OVRESULT OVLIB3_CALL OvLib3SystemGetCInterface(OVHANDLE handle, uint32_t interfaceId, uint32_t index, OVHANDLE* iface,
+                                               OVHANDLE err) {
     return runExport("OvLib3SystemGetCInterface", err, [&](Lock&) {
         System& system = systemAt(handle);
         if (!iface) OV_FAIL(kErrBadParameter, handle, "нет места для дескриптора");
@@ -144,8 +144,8 @@ OVRESULT OVLIB3_CALL OvLib3SystemGetOptionCInterface(OVHANDLE handle, uint32_t o
     });
 }
 
-OVRESULT OVLIB3_CALL OvLib3SystemGetInDInterface(OVHANDLE handle, uint32_t interfaceId, uint32_t index,
-                                                 OVHANDLE* input, OVHANDLE err) {
+OVRESULT OVLIB3_CALL OvLib3SystemGetInDInterface(OVHANDLE handle, uint32_t interfaceId, uint32_t index, OVHANDLE* input,
+                                                 OVHANDLE err) {
     return runExport("OvLib3SystemGetInDInterface", err, [&](Lock&) {
         System& system = systemAt(handle);
         if (!input) OV_FAIL(kErrBadParameter, handle, "нет места для дескриптора");
@@ -179,7 +179,8 @@ OVRESULT OVLIB3_CALL OvLib3CallCInterface_1(OVHANDLE handle, uint32_t command, u
             }
         }
         if (iface.key.id != kIfaceSerialNumber || command != kCmdReadSerial)
-            OV_FAIL(kErrUnknownCommand, handle, "команда " + std::to_string(command) + " не поддерживается интерфейсом");
+            OV_FAIL(kErrUnknownCommand, handle,
+                    "команда " + std::to_string(command) + " не поддерживается интерфейсом");
         readSerialNumber(iface, handle, paramType, param);
         return 0;
     });

@@ -33,19 +33,28 @@ bool runVextCommand(System& system, const Interface& iface, uint32_t command) {
     if (system.model.family != Family::Vext) return false;
     if (iface.key.id == kIfaceControl) {
         switch (command) {
-            case kCmdVextPrepareReadout: vextPrepareReadout(system); return true;
-            case kCmdVextFrameRead:        // the camera needs no acknowledgement of a live readout
-            case kCmdSoftwareTrigger: return true;  // recording with software start begins at the arm
-            default: return false;
+            case kCmdVextPrepareReadout:
+                vextPrepareReadout(system);
+                return true;
+            case kCmdVextFrameRead:  // the camera needs no acknowledgement of a live readout
+            case kCmdSoftwareTrigger:
+                return true;  // recording with software start begins at the arm
+            default:
+                return false;
         }
     }
     // Restarting an input control (the viewer does it once, on index 1) arms nothing.
     if (iface.key.id == kIfaceInputControl && command == kCmdInputRestart) return true;
     if (!isInputControl(iface, 0)) return false;
     switch (command) {
-        case kCmdVextArmInput: vextArm(system); return true;
-        case kCmdVextStopInput: vextStop(system); return true;
-        default: return false;
+        case kCmdVextArmInput:
+            vextArm(system);
+            return true;
+        case kCmdVextStopInput:
+            vextStop(system);
+            return true;
+        default:
+            return false;
     }
 }
 

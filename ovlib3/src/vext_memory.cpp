@@ -85,9 +85,12 @@ int64_t vextPartitionCapacity(const System& s) {
 
 uint32_t vextFilmFrames(const System& s) {
     switch (s.vext.mode) {
-        case Mode::Recording: return recordedSoFar(s.vext, Clock::now());
-        case Mode::Live: return 0;
-        default: return s.vext.filmFrames;
+        case Mode::Recording:
+            return recordedSoFar(s.vext, Clock::now());
+        case Mode::Live:
+            return 0;
+        default:
+            return s.vext.filmFrames;
     }
 }
 
@@ -142,9 +145,12 @@ uint32_t vextStatus(System& s) {
     const VextState& v = s.vext;
     const Clock::time_point now = Clock::now();
     switch (v.mode) {
-        case Mode::Recording: return recordedSoFar(v, now) == 0 ? kVextStatusIdle : kVextStatusBusy;
-        case Mode::Live: return liveFrames(s, now) >= ringLength(s) ? kVextStatusIdle : kVextStatusBusy;
-        default: return kVextStatusIdle;
+        case Mode::Recording:
+            return recordedSoFar(v, now) == 0 ? kVextStatusIdle : kVextStatusBusy;
+        case Mode::Live:
+            return liveFrames(s, now) >= ringLength(s) ? kVextStatusIdle : kVextStatusBusy;
+        default:
+            return kVextStatusIdle;
     }
 }
 

@@ -13,10 +13,10 @@
 #define UWM_SAVE_OPTIONS 0x800E       // to the options pane; lParam = file path
 #define UWM_LOAD_OPTIONS 0x800F       // to the options pane; lParam = file path
 #define UWM_REAPPLY_OPTIONS 0x8010
-#define UWM_WRITE_OPTIONS 0x8012      // lParam = file path
-#define UWM_CAPTURE_STATE 0x8013      // wParam = mode, lParam = text
-#define UWM_FRAME_VIEW 0x8014         // passed on to the frame view
-#define UWM_FIT_OPTIONS 0x8015        // to the options pane
+#define UWM_WRITE_OPTIONS 0x8012  // lParam = file path
+#define UWM_CAPTURE_STATE 0x8013  // wParam = mode, lParam = text
+#define UWM_FRAME_VIEW 0x8014     // passed on to the frame view
+#define UWM_FIT_OPTIONS 0x8015    // to the options pane
 
 // To other windows.
 #define UWM_LOG_TEXT 0x8005  // to the log pane's own window; lParam = text

@@ -47,7 +47,6 @@ constexpr int kStatusPartWidth = 130;
 constexpr int kZoomPartWidth = 180;
 const wchar_t* const kClassName = L"OvWinShell";
 
-
 std::wstring Format(const wchar_t* format, ...) {
     wchar_t text[512];
     va_list args;
@@ -141,7 +140,8 @@ WindowClassInfo MainWindow::ClassInfo() const {
 HWND MainWindow::CreateMain() {
     HMENU menu = LoadMenuW(ModuleInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
     RECT rect{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
-    HWND window = Create(nullptr, rect, LoadText(IDS_APP_TITLE).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, menu);
+    HWND window =
+        Create(nullptr, rect, LoadText(IDS_APP_TITLE).c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, menu);
     if (!window && menu) DestroyMenu(menu);
     return window;
 }
@@ -223,9 +223,9 @@ LRESULT MainWindow::OnCreate() {
                              WS_CHILD | WS_VISIBLE | WS_BORDER | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_AUTOSIZE |
                                  RBS_VARHEIGHT | CCS_NODIVIDER,
                              0, 0, 0, 0, window, nullptr, ModuleInstance(), nullptr);
-    mainToolbar_ = CreateToolbarEx(rebar_, kToolbarStyle, IDC_MAIN_TOOLBAR, MAIN_TOOLBAR_IMAGES, ModuleInstance(),
-                                   IDB_MAIN_TOOLBAR, kMainButtons, int(std::size(kMainButtons)), 16, 16, 16, 16,
-                                   sizeof(TBBUTTON));
+    mainToolbar_ =
+        CreateToolbarEx(rebar_, kToolbarStyle, IDC_MAIN_TOOLBAR, MAIN_TOOLBAR_IMAGES, ModuleInstance(),
+                        IDB_MAIN_TOOLBAR, kMainButtons, int(std::size(kMainButtons)), 16, 16, 16, 16, sizeof(TBBUTTON));
     if (mainToolbar_) {
         SetParent(mainToolbar_, rebar_);
         AddBand(mainToolbar_);
@@ -321,29 +321,53 @@ void MainWindow::StartRenderer(uint32_t command) { AppState::Get().Renderer().Se
 void MainWindow::OnCommand(UINT id) {
     Render::PrivateRenderer& renderer = AppState::Get().Renderer();
     switch (id) {
-        case ID_APP_EXIT: DestroyWindow(Handle()); break;
+        case ID_APP_EXIT:
+            DestroyWindow(Handle());
+            break;
         case ID_APP_ABOUT: {
             IOvSystem* system = AppState::Get().system;
             CDialogAbout(systemOpen_ && system ? AnsiToWide(system->GetInfo()) : std::wstring()).DoModal(Handle());
             break;
         }
-        case ID_SETTINGS_COMMON: CDlgPreferences().DoModal(Handle()); break;
-        case ID_CAMERA_NEW: NewCamera(); break;
-        case ID_CAMERA_OPEN: OpenProfile(); break;
-        case ID_CAMERA_SAVE: SaveProfile(); break;
-        case ID_CAMERA_CLOSE: CloseCamera(); break;
-        case ID_ZOOM_100: SetZoom(100); break;
-        case ID_ZOOM_FIT: SetZoom(-75); break;
+        case ID_SETTINGS_COMMON:
+            CDlgPreferences().DoModal(Handle());
+            break;
+        case ID_CAMERA_NEW:
+            NewCamera();
+            break;
+        case ID_CAMERA_OPEN:
+            OpenProfile();
+            break;
+        case ID_CAMERA_SAVE:
+            SaveProfile();
+            break;
+        case ID_CAMERA_CLOSE:
+            CloseCamera();
+            break;
+        case ID_ZOOM_100:
+            SetZoom(100);
+            break;
+        case ID_ZOOM_FIT:
+            SetZoom(-75);
+            break;
         case ID_ZOOM_IN:
             if (FrameZoomWindow* zoom = FrameZoom()) SetZoom(ZoomStepUp(zoom->Zoom()));
             break;
         case ID_ZOOM_OUT:
             if (FrameZoomWindow* zoom = FrameZoom()) SetZoom(ZoomStepDown(zoom->Zoom()));
             break;
-        case ID_SHOW_STATISTICS: ToggleStatistics(); break;
-        case ID_PAUSE_INPUT: TogglePause(); break;
-        case ID_SAVE_FRAME: renderer.SaveCurrentFrame(); break;
-        case ID_SAVE_SERIES: ToggleSeries(); break;
+        case ID_SHOW_STATISTICS:
+            ToggleStatistics();
+            break;
+        case ID_PAUSE_INPUT:
+            TogglePause();
+            break;
+        case ID_SAVE_FRAME:
+            renderer.SaveCurrentFrame();
+            break;
+        case ID_SAVE_SERIES:
+            ToggleSeries();
+            break;
         case ID_ACQUIRE_ONE:
             renderer.AcquireOne();
             if (paused_) {
@@ -352,7 +376,8 @@ void MainWindow::OnCommand(UINT id) {
             }
             UpdateUi();
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -365,8 +390,8 @@ void MainWindow::OnTimer(UINT_PTR id) {
             if (countdownMs_ <= 0)
                 SetStatusText(0, L"");
             else
-                SetStatusText(0, LoadText(IDS_EXPOSURE_LEFT) + std::to_wstring(countdownMs_) +
-                                     LoadText(IDS_MILLISECONDS));
+                SetStatusText(0,
+                              LoadText(IDS_EXPOSURE_LEFT) + std::to_wstring(countdownMs_) + LoadText(IDS_MILLISECONDS));
         }
     }
 }
@@ -490,9 +515,9 @@ bool MainWindow::OnIdle() {
 }
 
 void MainWindow::CreateZelToolbar() {
-    zelToolbar_ = CreateToolbarEx(rebar_, kToolbarStyle, IDC_ZEL_TOOLBAR, ZEL_TOOLBAR_IMAGES, ModuleInstance(),
-                                  IDB_ZEL_TOOLBAR, kZelButtons, int(std::size(kZelButtons)), 16, 16, 16, 16,
-                                  sizeof(TBBUTTON));
+    zelToolbar_ =
+        CreateToolbarEx(rebar_, kToolbarStyle, IDC_ZEL_TOOLBAR, ZEL_TOOLBAR_IMAGES, ModuleInstance(), IDB_ZEL_TOOLBAR,
+                        kZelButtons, int(std::size(kZelButtons)), 16, 16, 16, 16, sizeof(TBBUTTON));
     if (zelToolbar_) AddBand(zelToolbar_);
 }
 
@@ -592,8 +617,7 @@ void MainWindow::LoadProfile(const std::wstring& path) {
     state.systemTypeId = uint32_t(type);
     if (!Lib3CreateSystem(state.systemTypeId, &state.system, state.logger)) {
         state.system = nullptr;
-        MessageBoxW(nullptr, LoadText(IDS_TYPE_NOT_SUPPORTED).c_str(), caption.c_str(),
-                    MB_TASKMODAL | MB_ICONERROR);
+        MessageBoxW(nullptr, LoadText(IDS_TYPE_NOT_SUPPORTED).c_str(), caption.c_str(), MB_TASKMODAL | MB_ICONERROR);
         return;
     }
     Settings::LoadOptionsFromProfile(state.system, path);

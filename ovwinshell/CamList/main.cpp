@@ -50,7 +50,8 @@ std::string UnitList(IOvScalarOption* scalar) {
         int32_t minimum = 0, maximum = 0, value = 0;
         text += "\n        [" + std::to_string(id) + "] " + Utf8(name);
         if (scalar->GetValue(id, &value) && scalar->GetRange(id, &minimum, &maximum))
-            text += ": " + std::to_string(value) + " (" + std::to_string(minimum) + " .. " + std::to_string(maximum) + ")";
+            text +=
+                ": " + std::to_string(value) + " (" + std::to_string(minimum) + " .. " + std::to_string(maximum) + ")";
     }
     return text;
 }

@@ -5,8 +5,12 @@
 
 namespace DllModule::Lib3Wrapper {
 
-namespace OvTypeLib::Impl::Zel { class OvSystemImpl; }
-namespace OvTypeLib::Impl::Vext { class OvSystemImpl; }
+namespace OvTypeLib::Impl::Zel {
+class OvSystemImpl;
+}
+namespace OvTypeLib::Impl::Vext {
+class OvSystemImpl;
+}
 
 // Process-wide library lifetime: initialises the camera library at static
 // initialisation, holds the one camera system and the system-type list, and

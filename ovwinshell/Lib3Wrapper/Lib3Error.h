@@ -23,8 +23,7 @@ inline void ThrowIfFailed(OVRESULT result, OVHANDLE errorData, const char* sourc
 }
 
 // Each throwing unit defines kUnitPath, the unit's path as error texts name it.
-#define LIB3_CHECK(call, errorData) \
-    ::DllModule::Lib3Wrapper::ThrowIfFailed((call), (errorData), kUnitPath, __LINE__)
+#define LIB3_CHECK(call, errorData) ::DllModule::Lib3Wrapper::ThrowIfFailed((call), (errorData), kUnitPath, __LINE__)
 
 // Title of every error report; the log pane recognises lines equal to it.
 extern const char* const ErrorTitle;

@@ -22,12 +22,11 @@ const char* MessageSink::Report(const char* title, const char* text, bool alert)
     return Store(buffer, Truncated(wanted), alert);
 }
 
-const char* MessageSink::ReportAt(const char* title, const char* sourcePath, int line, const char* text,
-                                  bool alert) {
+const char* MessageSink::ReportAt(const char* title, const char* sourcePath, int line, const char* text, bool alert) {
     CritSecLock guard(lock_);
     char buffer[kBufferSize];
-    int wanted = std::snprintf(buffer, sizeof buffer, "%s\nFile: %s\nLine: %d\nText: %s", title, sourcePath,
-                               line, text);
+    int wanted =
+        std::snprintf(buffer, sizeof buffer, "%s\nFile: %s\nLine: %d\nText: %s", title, sourcePath, line, text);
     buffer[kBufferSize - 1] = '\0';
     return Store(buffer, Truncated(wanted), alert);
 }

@@ -6,9 +6,7 @@
 
 namespace DllModule::Lib3Wrapper {
 
-inline void ReportError(const Lib3Error& error) {
-    MessageSink::Instance().Report(ErrorTitle, error.Text(), true);
-}
+inline void ReportError(const Lib3Error& error) { MessageSink::Instance().Report(ErrorTitle, error.Text(), true); }
 
 // The catch rule of every public operation: a Lib3Error is reported once and
 // becomes a false result; callers never see the exception. Other exceptions

@@ -73,8 +73,8 @@ bool CBmpImage::Build(uint32_t width, uint32_t height, uint32_t bits, const uint
     Render::Kernels::PackHighBytes(samples, width, height, samplesPerPixel, pixels_.data());
 
     Gp::GpBitmap* bitmap = nullptr;
-    status_ = Flat::GdipCreateBitmapFromGdiDib(reinterpret_cast<const BITMAPINFO*>(info_.data()), pixels_.data(),
-                                               &bitmap);
+    status_ =
+        Flat::GdipCreateBitmapFromGdiDib(reinterpret_cast<const BITMAPINFO*>(info_.data()), pixels_.data(), &bitmap);
     if (status_ != Gp::Ok) return false;
     bitmap_ = bitmap;
     return true;

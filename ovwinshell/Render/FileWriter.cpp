@@ -22,7 +22,10 @@ constexpr uint32_t kLayoutBayer = 1;
 }  // namespace
 
 FileWriter::FileWriter(int32_t first, int32_t last, HWND notifyWindow)
-    : first_(first), last_(last), transfer_(AppState::Get().transfer), notifyWindow_(notifyWindow),
+    : first_(first),
+      last_(last),
+      transfer_(AppState::Get().transfer),
+      notifyWindow_(notifyWindow),
       folder_(AppState::Get().captureFolder) {
     if (folder_.empty() || folder_.back() != L'\\') folder_ += L'\\';
 }

@@ -44,8 +44,8 @@ bool SaveFrame(const std::wstring& path, int32_t dataFormat, const FrameImage& i
 
 std::wstring TimeStampedPath(const std::wstring& folder, const SYSTEMTIME& localTime, uint32_t counter) {
     wchar_t name[MAX_PATH] = {};
-    std::swprintf(name, MAX_PATH, L"%d-%02d-%02d-%02d-%02d-%02d-%d", localTime.wYear, localTime.wMonth,
-                  localTime.wDay, localTime.wHour, localTime.wMinute, localTime.wSecond, int(counter));
+    std::swprintf(name, MAX_PATH, L"%d-%02d-%02d-%02d-%02d-%02d-%d", localTime.wYear, localTime.wMonth, localTime.wDay,
+                  localTime.wHour, localTime.wMinute, localTime.wSecond, int(counter));
     std::wstring path = folder;
     if (path.empty() || (path.back() != L'\\' && path.back() != L'/')) path += L'\\';
     return path + name;

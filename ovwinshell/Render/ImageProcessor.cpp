@@ -42,9 +42,9 @@ void ImageProcessor::SetGainShift(uint32_t shift) {
     pipeline_.SetGainShift(shift);
 }
 
-bool ImageProcessor::Render8(int32_t x, int32_t y, uint32_t width, uint32_t height, uint8_t* destination,
-                             int32_t pitch, uint32_t bitsPerPixel, const uint16_t* samples, uint32_t layout,
-                             uint32_t clipWidth, uint32_t clipHeight) {
+bool ImageProcessor::Render8(int32_t x, int32_t y, uint32_t width, uint32_t height, uint8_t* destination, int32_t pitch,
+                             uint32_t bitsPerPixel, const uint16_t* samples, uint32_t layout, uint32_t clipWidth,
+                             uint32_t clipHeight) {
     CritSecLock hold(lock_);
     return pipeline_.Render8(x, y, width, height, destination, pitch, bitsPerPixel, samples, layout, clipWidth,
                              clipHeight);

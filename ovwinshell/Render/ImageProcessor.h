@@ -13,11 +13,11 @@
 
 namespace Render {
 
-using Kernels::WhiteBalanceMode;
 using Kernels::WbAuto;
 using Kernels::WbManual;
 using Kernels::WbOff;
 using Kernels::WbPixel;
+using Kernels::WhiteBalanceMode;
 
 class ImageProcessor {
 public:

@@ -151,8 +151,7 @@ void PrivateRenderer::AcquisitionStep(DWORD* timeout) {
             if (series_) SaveCurrentFrame();
             if (syncBlocking_) {
                 *timeout = INFINITE;
-                if (HWND main = host_.MainWindow())
-                    SendNotifyMessageW(main, WM_COMMAND, kPauseResumeCommand, 0);
+                if (HWND main = host_.MainWindow()) SendNotifyMessageW(main, WM_COMMAND, kPauseResumeCommand, 0);
             }
             gotFrame = true;
         }
@@ -170,7 +169,8 @@ void PrivateRenderer::AcquisitionStep(DWORD* timeout) {
         return;
     }
     int32_t state = 0;
-    if (transfer && transfer->GetState(&state) && state == 1 && notify) SendNotifyMessageW(notify, UWM_SEQUENCE_END, 0, 0);
+    if (transfer && transfer->GetState(&state) && state == 1 && notify)
+        SendNotifyMessageW(notify, UWM_SEQUENCE_END, 0, 0);
     // Without a frame the loop would spin when the transfer returns at once
     // (no camera, or a camera that fails): give the processor back briefly.
     Sleep(transfer ? 1 : 10);

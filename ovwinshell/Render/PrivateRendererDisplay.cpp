@@ -113,7 +113,7 @@ void PrivateRenderer::Present(Surface& surface) {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
         info.bmiHeader.biWidth = LONG(desc.lPitch / LONG(bits / 8));  // whole rows, padding included
-        info.bmiHeader.biHeight = -LONG(desc.dwHeight);                 // top-down
+        info.bmiHeader.biHeight = -LONG(desc.dwHeight);               // top-down
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = WORD(bits);
         info.bmiHeader.biCompression = BI_RGB;

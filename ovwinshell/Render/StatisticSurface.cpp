@@ -87,8 +87,8 @@ void StatisticSurface::ComputeStatistics(const uint16_t* samples, uint32_t width
     // The first frame, and every frame of another size in bytes, is compared with itself.
     const uint64_t count = Kernels::FrameSampleCount(width, height, layout);
     if (previous_.size() != count) previous_.assign(samples, samples + count);
-    last_ = Kernels::ComputeFrameStatistics(samples, previous_.data(), width, height, layout, shift_, mask_,
-                                            previousMean);
+    last_ =
+        Kernels::ComputeFrameStatistics(samples, previous_.data(), width, height, layout, shift_, mask_, previousMean);
     previousMean = last_.mean;
     if (count) std::memcpy(previous_.data(), samples, size_t(count) * sizeof(uint16_t));
 }

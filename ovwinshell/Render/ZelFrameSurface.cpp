@@ -9,9 +9,12 @@ ZelFrameSurface::ZelFrameSurface(HWND window, DllModule::Lib3Wrapper::OvTypeLib:
 
 bool ZelFrameSurface::Draw(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t layout) {
     switch (BeginFrame(width, height)) {
-        case FrameStep::Skip: return false;
-        case FrameStep::Repaint: return true;
-        case FrameStep::Draw: break;
+        case FrameStep::Skip:
+            return false;
+        case FrameStep::Repaint:
+            return true;
+        case FrameStep::Draw:
+            break;
     }
     if (!Lock()) {
         Fill(kFrameFieldColour);

@@ -29,7 +29,8 @@ class ConcurrencyTest : public CameraTest, public ::testing::WithParamInterface<
     system->LockAcquisition();
     Grabbed grabbed;
     IOvAddOnAttribute* number = nullptr;
-    if (transfer->FindAttribute(kFrameNumberAttribute, &number)) grabbed.numbered = number->GetValue(&grabbed.frameNumber);
+    if (transfer->FindAttribute(kFrameNumberAttribute, &number))
+        grabbed.numbered = number->GetValue(&grabbed.frameNumber);
     IOvFrame* frame = nullptr;
     if (transfer->GetFrame(&frame, &grabbed.layout)) {
         IOvFrameMemBuffer* buffer = nullptr;
@@ -93,9 +94,15 @@ TEST_P(ConcurrencyTest, OptionChangesDuringAcquisitionNeverTearAFrame) {
     for (int round = 0; round < kRounds; ++round) {
         ASSERT_TRUE(system->LockAcquisition());
         switch (round % 3) {
-            case 0: exposure->SetValue(0, low + (high - low) / 8 * (round % 7) / 6); break;
-            case 1: region->SetRect(round % 17 * 8, round % 13 * 2, widths[round % 4], 48 + round % 5 * 16); break;
-            default: format->SetValue(formats[round % formats.size()]); break;
+            case 0:
+                exposure->SetValue(0, low + (high - low) / 8 * (round % 7) / 6);
+                break;
+            case 1:
+                region->SetRect(round % 17 * 8, round % 13 * 2, widths[round % 4], 48 + round % 5 * 16);
+                break;
+            default:
+                format->SetValue(formats[round % formats.size()]);
+                break;
         }
         system->UnlockAcquisition();
         ++changes;

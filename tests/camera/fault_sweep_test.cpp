@@ -15,20 +15,56 @@ namespace ovtest {
 namespace {
 
 const char* const kFunctions[] = {
-    "OvLib3ErrorDataCreate", "OvLib3ErrorSPrintf", "OvLib3SystemCreate", "OvLib3SystemInit",
-    "OvLib3SystemDestroy", "OvLib3SystemGetCInterface", "OvLib3SystemGetOptionCInterface",
-    "OvLib3SystemGetInDInterface", "OvLib3CallCInterface_0", "OvLib3CallCInterface_1", "OvLib3ListGetStdList",
-    "OvLib3ListGetStdListML", "OvLib3ListGetAll", "OvLib3ListGetString", "OvLib3OptionGetEnumVal",
-    "OvLib3OptionSetEnumVal", "OvLib3OptionQueryEnumVal", "OvLib3OptionNextScalarUnit",
-    "OvLib3OptionQueryScalarUnit", "OvLib3OptionGetScalar", "OvLib3OptionSetScalar", "OvLib3OptionRelScalar",
-    "OvLib3OptionGetScalarRange", "OvLib3GetInfoScalarVal", "OvLib3OptionGetRect", "OvLib3OptionSetRect",
-    "OvLib3OptionMinRect", "OvLib3OptionMaxRect", "OvLib3DataheaderCreate", "OvLib3DataheaderInit",
-    "OvLib3DataheaderFree", "OvLib3DataheaderCopy", "OvLib3DataHeaderCompare", "OvLib3DataheaderGetType",
-    "OvLib3DataheaderGetU32", "OvLib3DataheaderSetU32", "OvLib3Codec", "OvLib3InDInterfaceGetType",
-    "OvLib3InDInterfaceQueryReady", "OvLib3InDInterfaceWait", "OvLib3InDInterfaceBeginBlock",
-    "OvLib3InDInterfaceEndBlock", "OvLib3InDInterfaceStartDma", "OvLib3InDInterfaceQueryDmaEnd",
-    "OvLib3InDInterfaceCancelDma", "OvLib3InDInterfaceTransfer", "OvLib3InDInterfacePIOTransfer",
-    "OvLib3InDInterfaceGetAddOnAtributeTotal", "OvLib3InDInterfaceGetAddOnAtributeNum", "OvLib3DmaCreateContext",
+    "OvLib3ErrorDataCreate",
+    "OvLib3ErrorSPrintf",
+    "OvLib3SystemCreate",
+    "OvLib3SystemInit",
+    "OvLib3SystemDestroy",
+    "OvLib3SystemGetCInterface",
+    "OvLib3SystemGetOptionCInterface",
+    "OvLib3SystemGetInDInterface",
+    "OvLib3CallCInterface_0",
+    "OvLib3CallCInterface_1",
+    "OvLib3ListGetStdList",
+    "OvLib3ListGetStdListML",
+    "OvLib3ListGetAll",
+    "OvLib3ListGetString",
+    "OvLib3OptionGetEnumVal",
+    "OvLib3OptionSetEnumVal",
+    "OvLib3OptionQueryEnumVal",
+    "OvLib3OptionNextScalarUnit",
+    "OvLib3OptionQueryScalarUnit",
+    "OvLib3OptionGetScalar",
+    "OvLib3OptionSetScalar",
+    "OvLib3OptionRelScalar",
+    "OvLib3OptionGetScalarRange",
+    "OvLib3GetInfoScalarVal",
+    "OvLib3OptionGetRect",
+    "OvLib3OptionSetRect",
+    "OvLib3OptionMinRect",
+    "OvLib3OptionMaxRect",
+    "OvLib3DataheaderCreate",
+    "OvLib3DataheaderInit",
+    "OvLib3DataheaderFree",
+    "OvLib3DataheaderCopy",
+    "OvLib3DataHeaderCompare",
+    "OvLib3DataheaderGetType",
+    "OvLib3DataheaderGetU32",
+    "OvLib3DataheaderSetU32",
+    "OvLib3Codec",
+    "OvLib3InDInterfaceGetType",
+    "OvLib3InDInterfaceQueryReady",
+    "OvLib3InDInterfaceWait",
+    "OvLib3InDInterfaceBeginBlock",
+    "OvLib3InDInterfaceEndBlock",
+    "OvLib3InDInterfaceStartDma",
+    "OvLib3InDInterfaceQueryDmaEnd",
+    "OvLib3InDInterfaceCancelDma",
+    "OvLib3InDInterfaceTransfer",
+    "OvLib3InDInterfacePIOTransfer",
+    "OvLib3InDInterfaceGetAddOnAtributeTotal",
+    "OvLib3InDInterfaceGetAddOnAtributeNum",
+    "OvLib3DmaCreateContext",
     "OvLib3DmaFreeContext",
 };
 
@@ -103,8 +139,8 @@ bool VextCycle(IOvSystem* system, bool* lockFree) {
     IOvOption* region = Option(system, kRegion);
     IOvOption* length = Option(system, kFramePosition);
     // An option the layer could not read is simply missing; the cycle goes on without it.
-    bool ok = (!region || region->AsRect()->SetRect(0, 0, 128, 16)) && (!length || length->AsScalar()->SetValue(0, 8)) &&
-              system->GetDataTransfer(0, &transfer);
+    bool ok = (!region || region->AsRect()->SetRect(0, 0, 128, 16)) &&
+              (!length || length->AsScalar()->SetValue(0, 8)) && system->GetDataTransfer(0, &transfer);
     for (int i = 0; i < 2 && ok; ++i) ok = Grab(transfer).ok;
     // Live mode leaves the camera waiting for a trigger edge; the user's own
     // synchronisation comes back before a recording, as the viewer reapplies it.

@@ -88,8 +88,11 @@ TEST_F(SystemTest, InitBuildsSerialNumberInfo) {
     IOvSystem* system = CreateAndInit(kZelMono);
     std::string info = system->GetInfo();
     // "Серийный номер котроллера: " ... "\nСерийный номер камеры: " in code page 1251.
-    EXPECT_EQ(info.rfind("\xd1\xe5\xf0\xe8\xe9\xed\xfb\xe9 \xed\xee\xec\xe5\xf0 \xea\xee\xf2\xf0\xee\xeb\xeb\xe5\xf0\xe0: ", 0),
-              0u) << info;
+    EXPECT_EQ(
+        info.rfind("\xd1\xe5\xf0\xe8\xe9\xed\xfb\xe9 \xed\xee\xec\xe5\xf0 \xea\xee\xf2\xf0\xee\xeb\xeb\xe5\xf0\xe0: ",
+                   0),
+        0u)
+        << info;
     EXPECT_NE(info.find("\n\xd1\xe5\xf0\xe8\xe9\xed\xfb\xe9 \xed\xee\xec\xe5\xf0 \xea\xe0\xec\xe5\xf0\xfb: "),
               std::string::npos);
 

@@ -55,9 +55,9 @@ protected:
             return ::testing::AssertionFailure() << "no prediction for index " << grabbed.index;
         const auto mismatch = std::mismatch(expected.begin(), expected.end(), grabbed.samples.begin());
         if (mismatch.first == expected.end()) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "index " << grabbed.index << " pixel "
-                                             << (mismatch.first - expected.begin()) << ": " << *mismatch.second
-                                             << " != " << *mismatch.first;
+        return ::testing::AssertionFailure()
+               << "index " << grabbed.index << " pixel " << (mismatch.first - expected.begin()) << ": "
+               << *mismatch.second << " != " << *mismatch.first;
     }
     size_t ReportsWith(const char* text) {
         size_t count = 0;
@@ -130,7 +130,8 @@ TEST_F(VextTransferTest, BackgroundPlanesFollowTheCounterAndSubtractWithTheOffse
     ASSERT_TRUE(raw.ok);
     const size_t pixels = raw.samples.size();
     for (uint32_t plane = 0; plane < 4; ++plane)
-        ASSERT_TRUE(playback->SetBackground(plane, std::vector<uint16_t>(pixels, uint16_t(0x1000 * (plane + 1))).data()));
+        ASSERT_TRUE(
+            playback->SetBackground(plane, std::vector<uint16_t>(pixels, uint16_t(0x1000 * (plane + 1))).data()));
     ASSERT_TRUE(playback->EnableBackground(true));
     for (uint32_t plane : {0u, 1u, 2u, 3u, 3u}) {
         const Grabbed frame = Grab(playback, 1);

@@ -106,9 +106,7 @@ inline std::wstring ScratchFile(const std::wstring& name) {
     return path;
 }
 
-inline bool FileExists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+inline bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // The raw text of a file as UTF-16 (private-profile files of Wine are
 // written in the ANSI code page unless they start as Unicode).

@@ -93,8 +93,8 @@ protected:
     // A ZEL profile with series off and the given entries.
     std::wstring Profile(const std::wstring& name, std::initializer_list<Entry> entries = {}) {
         const std::wstring path = guitest::ScratchFile(name);
-        for (const Entry& e : {Entry{L"SYSTEM", L"TYPE_ID", L"1"}, Entry{L"SYSTEM", L"NAME", L"пути"},
-                               Entry{L"SERIA", L"Value", L"0"}})
+        for (const Entry& e :
+             {Entry{L"SYSTEM", L"TYPE_ID", L"1"}, Entry{L"SYSTEM", L"NAME", L"пути"}, Entry{L"SERIA", L"Value", L"0"}})
             WritePrivateProfileStringW(e.section, e.key, e.value, path.c_str());
         for (const Entry& e : entries) WritePrivateProfileStringW(e.section, e.key, e.value, path.c_str());
         return path;
@@ -274,8 +274,8 @@ TEST_F(MainWindowPathsTest, CommandsOfferedPerState) {
         const UINT state = GetMenuState(menu, id, MF_BYCOMMAND);
         return state == UINT(-1) ? id == ID_PAUSE_INPUT || id == ID_SAVE_FRAME : (state & MF_GRAYED) != 0;
     };
-    const UINT cameraCommands[] = {ID_CAMERA_SAVE, ID_CAMERA_CLOSE, ID_ZOOM_100, ID_ZOOM_FIT, ID_ZOOM_IN,
-                                   ID_ZOOM_OUT, ID_PAUSE_INPUT, ID_SAVE_FRAME};
+    const UINT cameraCommands[] = {ID_CAMERA_SAVE, ID_CAMERA_CLOSE, ID_ZOOM_100,    ID_ZOOM_FIT,
+                                   ID_ZOOM_IN,     ID_ZOOM_OUT,     ID_PAUSE_INPUT, ID_SAVE_FRAME};
     for (UINT id : cameraCommands) {
         EXPECT_FALSE(enabled(id)) << id;
         EXPECT_TRUE(greyed(id)) << id;

@@ -31,7 +31,8 @@ struct Journal {
 
 class NamedFilter : public IMessageFilter {
 public:
-    NamedFilter(Journal& journal, std::string name, bool takes) : journal_(journal), name_(std::move(name)), takes_(takes) {}
+    NamedFilter(Journal& journal, std::string name, bool takes)
+        : journal_(journal), name_(std::move(name)), takes_(takes) {}
     bool PreTranslateMessage(MSG* message) override {
         journal_.asked.push_back(name_);
         if (onAsk) onAsk();

@@ -218,9 +218,7 @@ TEST(LoadOptionsFromProfile, EveryOptionTakesItsSection) {
     EXPECT_EQ(unreadable.sets, 0);
 }
 
-TEST(LoadOptionsFromProfile, NoSystemNoTrouble) {
-    LoadOptionsFromProfile(nullptr, ScratchFile(L"ov-option-none.ovp"));
-}
+TEST(LoadOptionsFromProfile, NoSystemNoTrouble) { LoadOptionsFromProfile(nullptr, ScratchFile(L"ov-option-none.ovp")); }
 
 // The simulated camera's options before Init: board number, interface kind
 // and the two channels.

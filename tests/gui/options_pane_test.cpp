@@ -212,7 +212,8 @@ TEST_F(OptionsPaneTest, ZelMonoHoldersInOrder) {
     Build();
     // Work mode, exposure, region, data format, gain; then digital gain and binning.
     // The sync-mode option is taken by the work mode and gets no list of its own.
-    EXPECT_EQ(Holders(), (Layout{{-1, 0}, {0, 0x400002}, {2, 0x400006}, {1, 0x400008}, {0, 0x40000A}, {-1, 0}, {-1, 0}}));
+    EXPECT_EQ(Holders(),
+              (Layout{{-1, 0}, {0, 0x400002}, {2, 0x400006}, {1, 0x400008}, {0, 0x40000A}, {-1, 0}, {-1, 0}}));
     auto* exposure = static_cast<scalar_option_holder*>(pane_.HolderOf(0x400002));
     EXPECT_EQ(exposure->Unit(), 2u);  // microseconds
     EXPECT_TRUE(exposure->ListRange());
@@ -277,7 +278,8 @@ TEST_F(OptionsPaneTest, ControlsShowWhatTheyHoldReadably) {
 TEST_F(OptionsPaneTest, ZelWithoutSoftwareStartHasASyncListInsteadOfWorkMode) {
     OpenCamera(4);
     Build();
-    EXPECT_EQ(Holders(), (Layout{{0, 0x400002}, {1, 0x400004}, {2, 0x400006}, {1, 0x400008}, {0, 0x40000A}, {-1, 0}, {-1, 0}}));
+    EXPECT_EQ(Holders(),
+              (Layout{{0, 0x400002}, {1, 0x400004}, {2, 0x400006}, {1, 0x400008}, {0, 0x40000A}, {-1, 0}, {-1, 0}}));
 }
 
 TEST_F(OptionsPaneTest, VextHoldersRateFirstAt100FramesPerSecond) {
@@ -286,8 +288,10 @@ TEST_F(OptionsPaneTest, VextHoldersRateFirstAt100FramesPerSecond) {
     // Frame rate first; exposure; sync and record mode lists (applied as a whole);
     // region; frame position; pre-trigger. Memory partitions and frame index are
     // not shown, sync output is left out.
-    EXPECT_EQ(Holders(), (Layout{{0, 0x400003}, {0, 0x400002}, {1, 0x400004}, {1, 0x400005}, {2, 0x400006},
-                                 {0, 0x400007}, {0, 0x40000D}}));
+    EXPECT_EQ(
+        Holders(),
+        (Layout{
+            {0, 0x400003}, {0, 0x400002}, {1, 0x400004}, {1, 0x400005}, {2, 0x400006}, {0, 0x400007}, {0, 0x40000D}}));
     auto* rate = static_cast<scalar_option_holder*>(pane_.HolderOf(0x400003));
     EXPECT_EQ(rate->Unit(), 31u);
     EXPECT_EQ(rate->Value(), 100);
@@ -456,8 +460,9 @@ TEST_F(OptionsPaneTest, ColourCameraBoundsTheDigitalGainAndCentresWithItsFactor)
     Build();
     // The gain limit is a list like any other camera option; the centring factor
     // has a single value and so no holder.
-    EXPECT_EQ(Holders(), (Layout{{-1, 0}, {0, 0x400002}, {2, 0x400006}, {1, 0x400008}, {0, 0x40000A}, {1, 0x40000B},
-                                 {-1, 0}, {-1, 0}}));
+    EXPECT_EQ(
+        Holders(),
+        (Layout{{-1, 0}, {0, 0x400002}, {2, 0x400006}, {1, 0x400008}, {0, 0x40000A}, {1, 0x40000B}, {-1, 0}, {-1, 0}}));
     const auto& holders = pane_.Holders();
     auto* gain = dynamic_cast<dig_amplify_option*>(holders[holders.size() - 2].get());
     ASSERT_NE(gain, nullptr);
@@ -659,7 +664,8 @@ TEST_F(OptionsPaneTest, ProfileUnitTheOptionLacksLeavesTheShownUnit) {
     WritePrivateProfileStringW(section.c_str(), L"Unit", L"77", path.c_str());
     SendMessageW(pane_.Handle(), UWM_LOAD_OPTIONS, 0, reinterpret_cast<LPARAM>(path.c_str()));
     auto* exposure = static_cast<scalar_option_holder*>(pane_.HolderOf(0x400002));
-    // A value in a unit the camera lacks means nothing: microseconds and the camera's value stay, and the edit shows them.
+    // A value in a unit the camera lacks means nothing: microseconds and the camera's value stay, and the edit shows
+    // them.
     EXPECT_EQ(exposure->Unit(), 2u);
     EXPECT_EQ(ScalarValue(0x400002, 2), 20000);
     EXPECT_EQ(Text(ControlOf(exposure, kIdEdit)), L"20000");
@@ -710,8 +716,11 @@ TEST(OptionsPaneInMainWindow, ShorterExposureDarkensTheLiveImage) {
     ASSERT_NE(exposure, nullptr);
     SetWindowTextW(exposure->Control(kIdEdit), L"2000");
     SendMessageW(exposure->Control(kIdEdit), WM_KEYDOWN, VK_RETURN, 0);
-    EXPECT_TRUE(PumpUntil([&] { const uint64_t now = Brightness(); return now > 0 && now < before / 3; }))
-        << before << " " << Brightness();
+    EXPECT_TRUE(PumpUntil([&] {
+        const uint64_t now = Brightness();
+        return now > 0 && now < before / 3;
+    })) << before
+        << " " << Brightness();
     DestroyWindow(window->Handle());
     Pump();
     window.reset();

@@ -124,8 +124,8 @@ public:
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"OvOutputTestMain";
         RegisterClassW(&wc);
-        window = CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                                 wc.hInstance, nullptr);
+        window = CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance,
+                                 nullptr);
         shown = 0;
     }
     ~MainStandIn() { DestroyWindow(window); }

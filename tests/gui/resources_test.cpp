@@ -60,7 +60,7 @@ TEST(Resources, AcceleratorTable) {
     ACCEL entries[16] = {};
     const int count = CopyAcceleratorTableW(table, entries, 16);
     ASSERT_EQ(count, 7);
-    const std::pair<WORD, WORD> expected[] = {{'W', 40024}, {'N', 40021}, {'O', 40022}, {'S', 40023},
+    const std::pair<WORD, WORD> expected[] = {{'W', 40024}, {'N', 40021},         {'O', 40022},         {'S', 40023},
                                               {'1', 40025}, {VK_OEM_PLUS, 40027}, {VK_OEM_MINUS, 40028}};
     for (int i = 0; i < count; ++i) {
         EXPECT_EQ(entries[i].key, expected[i].first) << i;
@@ -151,11 +151,11 @@ TEST(Resources, TheMainToolbarCanBeBuiltFromBitmap101) {
         buttons[i].fsStyle = commands[i] ? BTNS_BUTTON : BTNS_SEP;
         buttons[i].iBitmap = commands[i] ? image++ : 0;
     }
-    HWND toolbar = CreateToolbarEx(top.Handle(),
-                                   WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER |
-                                       CCS_NORESIZE | CCS_NOPARENTALIGN,
-                                   IDC_MAIN_TOOLBAR, MAIN_TOOLBAR_IMAGES, ModuleInstance(), IDB_MAIN_TOOLBAR, buttons,
-                                   12, 16, 16, 16, 16, sizeof(TBBUTTON));
+    HWND toolbar = CreateToolbarEx(
+        top.Handle(),
+        WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
+        IDC_MAIN_TOOLBAR, MAIN_TOOLBAR_IMAGES, ModuleInstance(), IDB_MAIN_TOOLBAR, buttons, 12, 16, 16, 16, 16,
+        sizeof(TBBUTTON));
     ASSERT_NE(toolbar, nullptr);
     EXPECT_EQ(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0), 12);
     EXPECT_EQ(image, MAIN_TOOLBAR_IMAGES);

@@ -10,9 +10,9 @@
 namespace {
 
 using AppGui::SplitLayout;
+using AppGui::SplittedWindow;
 using AppGui::Splitter;
 using AppGui::SplitterBar;
-using AppGui::SplittedWindow;
 using guitest::RecordingPane;
 using guitest::RectInParent;
 using guitest::TopWindow;

@@ -14,8 +14,8 @@ TEST(VextPanelLogic, SpeedTakesTheDirectionOfTheCurrentSpeed) {
         int position;
         double current, expected;
     };
-    for (const Case& c : {Case{5, -1.0, -4.0}, Case{1, 2.0, 0.25}, Case{3, 0.0, 1.0}, Case{2, -0.25, -0.5},
-                          Case{4, 4.0, 2.0}})
+    for (const Case& c :
+         {Case{5, -1.0, -4.0}, Case{1, 2.0, 0.25}, Case{3, 0.0, 1.0}, Case{2, -0.25, -0.5}, Case{4, 4.0, 2.0}})
         EXPECT_EQ(SpeedForSlider(c.position, c.current), c.expected) << c.position << " " << c.current;
 }
 

@@ -196,8 +196,8 @@ protected:
     }
     void ExpectPlaybackControls() {
         EXPECT_EQ(window_->StatusText(0), L"Просмотр");
-        for (UINT id : {ID_VEXT_SETUP, ID_VEXT_RECORD, ID_VEXT_STEP_BACK, ID_VEXT_PLAY_BACK, ID_VEXT_PLAY,
-                        ID_VEXT_STEP, ID_VEXT_SAVE})
+        for (UINT id : {ID_VEXT_SETUP, ID_VEXT_RECORD, ID_VEXT_STEP_BACK, ID_VEXT_PLAY_BACK, ID_VEXT_PLAY, ID_VEXT_STEP,
+                        ID_VEXT_SAVE})
             EXPECT_TRUE(ButtonEnabled(id)) << id;
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(panel_->Handle(), IDC_VEXT_FRAME_SLIDER)));
         EXPECT_FALSE(IsWindowVisible(GetDlgItem(panel_->Handle(), IDC_VEXT_SAVING_PROGRESS)));

@@ -366,8 +366,8 @@ TEST_F(FrameViewTest, AColourCameraReadsThreeValues) {
     Press(17, 9);
     const std::wstring text = zoom_.Child().TipText();
     EXPECT_EQ(text, RendererReadout(17, 9));
-    EXPECT_EQ(text, L"x = 17; y = 9; Уровень: B " + std::to_wstring(values[0]) + L" ;G " +
-                        std::to_wstring(values[1]) + L"; R " + std::to_wstring(values[2]));
+    EXPECT_EQ(text, L"x = 17; y = 9; Уровень: B " + std::to_wstring(values[0]) + L" ;G " + std::to_wstring(values[1]) +
+                        L"; R " + std::to_wstring(values[2]));
     Release(17, 9);
 }
 

@@ -24,19 +24,19 @@ protected:
     AppGui::WindowClassInfo ClassInfo() const override { return {L"OvTestBaseWindow"}; }
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
         switch (message) {
-        case WM_CREATE:
-            ++creates;
-            result = failCreate ? -1 : 0;
-            return true;
-        case WM_DESTROY:
-            ++destroys;
-            result = 0;
-            return true;
-        case kAskBase:
-            result = static_cast<LRESULT>(wParam) * 2;
-            return true;
-        default:
-            return Window::ProcessMessage(message, wParam, lParam, result);
+            case WM_CREATE:
+                ++creates;
+                result = failCreate ? -1 : 0;
+                return true;
+            case WM_DESTROY:
+                ++destroys;
+                result = 0;
+                return true;
+            case kAskBase:
+                result = static_cast<LRESULT>(wParam) * 2;
+                return true;
+            default:
+                return Window::ProcessMessage(message, wParam, lParam, result);
         }
     }
     void OnFinalMessage(HWND window) override {

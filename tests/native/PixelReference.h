@@ -84,9 +84,15 @@ inline Cell CellOf(const std::vector<uint16_t>& s, uint32_t width, uint32_t heig
             const uint32_t y = std::min(top + dy, height - 1), x = std::min(left + dx, width - 1);
             const uint32_t v = s.at(size_t(y) * width + x);
             switch (ColourAt(top + dy, left + dx)) {
-                case Red: cell.red = v; break;
-                case Blue: cell.blue = v; break;
-                case Green: greens += v; break;
+                case Red:
+                    cell.red = v;
+                    break;
+                case Blue:
+                    cell.blue = v;
+                    break;
+                case Green:
+                    greens += v;
+                    break;
             }
         }
     }

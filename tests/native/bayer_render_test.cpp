@@ -186,7 +186,7 @@ TEST(BayerRender, SixteenBitOutputKeepsTheShiftedTableValues) {
                 uint32_t expected;
                 if (bayer) {
                     const pixelref::Cell cell = pixelref::CellOf(s, width, height, r, c);
-                    const uint16_t value = part == 0 ? tables.red[cell.red]
+                    const uint16_t value = part == 0   ? tables.red[cell.red]
                                            : part == 1 ? tables.green[cell.green]
                                                        : tables.blue[cell.blue];
                     expected = pixelref::Shifted(value, shift);
@@ -237,7 +237,10 @@ TEST(BayerRender, DirectPathsMatchTheCellReferenceForEveryShift) {
                 const uint32_t bytes[3] = {pixelref::Byte(cell.blue, shift), pixelref::Byte(cell.green, shift),
                                            pixelref::Byte(cell.red, shift)};
                 for (uint32_t k = 0; k < bpp; ++k)
-                    ASSERT_EQ(px[k], c >= visibleWidth ? 0xA5 : k < 3 ? bytes[k] : 0) << "byte " << k << " of " << c << "," << r;
+                    ASSERT_EQ(px[k], c >= visibleWidth ? 0xA5
+                                     : k < 3           ? bytes[k]
+                                                       : 0)
+                        << "byte " << k << " of " << c << "," << r;
                 const uint16_t* word = wide.data() + r * stride + size_t(c) * words;
                 ASSERT_EQ(word[0], pixelref::Shifted(cell.red, shift)) << c << "," << r;
                 ASSERT_EQ(word[1], pixelref::Shifted(cell.green, shift)) << c << "," << r;

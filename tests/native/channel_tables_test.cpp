@@ -128,14 +128,18 @@ TEST(ChannelTables, RandomSettingsMatchPlainDivision) {
         const auto& gamma = gammaTables[round % 3];
         auto pick = [&] {
             switch (random() % 4) {
-                case 0: return uint16_t(random() % 4);  // tiny and zero references
-                case 1: return uint16_t(65535 - random() % 3);
-                default: return uint16_t(random());
+                case 0:
+                    return uint16_t(random() % 4);  // tiny and zero references
+                case 1:
+                    return uint16_t(65535 - random() % 3);
+                default:
+                    return uint16_t(random());
             }
         };
         const uint16_t black = pick(), white = round % 5 == 0 ? black : pick();
         const uint16_t r = pick(), g = pick(), b = pick();
-        SCOPED_TRACE(testing::Message() << "levels " << black << ".." << white << " refs " << r << "," << g << "," << b);
+        SCOPED_TRACE(testing::Message() << "levels " << black << ".." << white << " refs " << r << "," << g << ","
+                                        << b);
         ExpectEqualTables(Build(gamma, black, white, r, g, b), pixelref::ChannelTables(gamma, black, white, r, g, b),
                           "random");
         if (HasFatalFailure()) return;

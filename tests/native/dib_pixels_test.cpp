@@ -24,7 +24,7 @@ TEST(DibPixels, ColourRowsKeepTheSampleOrderAndPadWithZero) {
     for (size_t i = 0; i < samples.size(); ++i) samples[i] = uint16_t((i + 1) << 8 | 0xFF);
     std::vector<uint8_t> out(24, 0xEE);
     PackHighBytes(samples.data(), 3, 2, 3, out.data());
-    EXPECT_EQ(out, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0,  //
+    EXPECT_EQ(out, (std::vector<uint8_t>{1,  2,  3,  4,  5,  6,  7,  8,  9,  0, 0, 0,  //
                                          10, 11, 12, 13, 14, 15, 16, 17, 18, 0, 0, 0}));
 }
 

@@ -73,7 +73,7 @@ std::string Printed(double value) {
 // Every loop this processor runs: one by one, SSE2, AVX2.
 std::vector<std::pair<const char*, StatisticsRunAdder>> Paths() {
     std::vector<std::pair<const char*, StatisticsRunAdder>> paths = {{"one by one", nullptr},
-                                                                    {"SSE2", &AddStatisticsRunSse2}};
+                                                                     {"SSE2", &AddStatisticsRunSse2}};
     if (Avx2Usable()) paths.push_back({"AVX2", &AddStatisticsRunAvx2});
     return paths;
 }
@@ -176,8 +176,7 @@ TEST(FrameStatistics, ThresholdedStatisticsUseThePreviousMean) {
 
 TEST(FrameStatistics, PreviousFrameDifference) {
     std::vector<uint16_t> current = {10, 20, 30, 40}, previous = {12, 20, 25, 50};
-    const FrameStatistics s =
-        ComputeFrameStatistics(current.data(), previous.data(), 2, 2, kLayoutMono, 0, 0xFFFF, 0);
+    const FrameStatistics s = ComputeFrameStatistics(current.data(), previous.data(), 2, 2, kLayoutMono, 0, 0xFFFF, 0);
     EXPECT_DOUBLE_EQ(s.meanDifference, (2 + 0 + 5 + 10) / 4.0);
 }
 
@@ -212,8 +211,8 @@ TEST(FrameStatistics, LargeValuesKeepExactSums) {
     // Full 16-bit values (the byte-split sums): 65535 and 0 alternate.
     std::vector<uint16_t> frame(4096);
     for (size_t i = 0; i < frame.size(); ++i) frame[i] = i % 2 ? 65535 : 0;
-    const StatisticsSums sums = SumFrameStatistics(frame.data(), frame.data() + 1, 4095, 1, kLayoutMono, 0, 0xFFFF,
-                                                   65535.0);
+    const StatisticsSums sums =
+        SumFrameStatistics(frame.data(), frame.data() + 1, 4095, 1, kLayoutMono, 0, 0xFFFF, 65535.0);
     EXPECT_EQ(sums.sum, 2047ull * 65535);
     EXPECT_EQ(sums.sumSquares, 2047ull * 65535 * 65535);
     EXPECT_EQ(sums.sumAbsDifference, 4095ull * 65535);
@@ -247,13 +246,12 @@ TEST(FrameStatistics, RandomFramesMatchTheLiteralComputation) {
             previous[i] = random() % 3 ? uint16_t(base + random() % 200 - 100) : uint16_t(random());
         }
         // A previous mean near the frame's own values makes the threshold count something.
-        const double previousMean = random() % 4 == 0 ? 0.0
-                                                      : Value(current[current.size() / 2], shift, mask) +
-                                                            double(random() % 100) / 37.0;
+        const double previousMean =
+            random() % 4 == 0 ? 0.0 : Value(current[current.size() / 2], shift, mask) + double(random() % 100) / 37.0;
         // Exact-size copies: the sanitizers catch any read past the frame.
         const Expected e = Reference(current, previous, width, height, layout, shift, mask, previousMean);
-        SCOPED_TRACE(::testing::Message() << "round " << round << " " << width << "x" << height << " layout "
-                                          << layout << " shift " << shift << " mask " << std::hex << mask);
+        SCOPED_TRACE(::testing::Message() << "round " << round << " " << width << "x" << height << " layout " << layout
+                                          << " shift " << shift << " mask " << std::hex << mask);
         const StatisticsSums sums =
             SumFrameStatistics(current.data(), previous.data(), width, height, layout, shift, mask, previousMean);
         ASSERT_EQ(sums.thresholdCount, e.thresholdCount);
@@ -266,8 +264,8 @@ TEST(FrameStatistics, RandomFramesMatchTheLiteralComputation) {
         ExpectNear(s.dynamicRange, e.dynamicRange, "dynamic range");
         // Every other loop gives the very same integer sums.
         for (const auto& [name, adder] : Paths()) {
-            const StatisticsSums other = SumFrameStatisticsWith(adder, current.data(), previous.data(), width,
-                                                                height, layout, shift, mask, previousMean);
+            const StatisticsSums other = SumFrameStatisticsWith(adder, current.data(), previous.data(), width, height,
+                                                                layout, shift, mask, previousMean);
             ASSERT_TRUE(SameSums(other, sums)) << name;
         }
     }
@@ -285,17 +283,17 @@ TEST(FrameStatistics, VectorLoopsOnLongRunsOfExtremes) {
             for (uint32_t i = 0; i < count; ++i)
                 current[i] = pattern == 0 ? 0 : pattern == 1 ? 65535 : (i % 3 ? 65535 : 0);
             for (const double mean : {0.0, 1.0, double(Value(65535, 0, mask)) - 1}) {
-                const StatisticsSums expected = SumFrameStatisticsWith(nullptr, current.data(), previous.data(),
-                                                                       count, 1, kLayoutMono, 0, mask, mean);
-                for (const auto& [name, adder] : Paths()) {
-                    const StatisticsSums sums = SumFrameStatisticsWith(adder, current.data(), previous.data(), count,
+                const StatisticsSums expected = SumFrameStatisticsWith(nullptr, current.data(), previous.data(), count,
                                                                        1, kLayoutMono, 0, mask, mean);
+                for (const auto& [name, adder] : Paths()) {
+                    const StatisticsSums sums = SumFrameStatisticsWith(adder, current.data(), previous.data(), count, 1,
+                                                                       kLayoutMono, 0, mask, mean);
                     EXPECT_TRUE(SameSums(sums, expected)) << name << " mask " << mask << " pattern " << pattern;
                 }
             }
             const Expected literal = Reference(current, previous, count, 1, kLayoutMono, 0, mask, 0);
-            const FrameStatistics s = ComputeFrameStatistics(current.data(), previous.data(), count, 1, kLayoutMono,
-                                                             0, mask, 0);
+            const FrameStatistics s =
+                ComputeFrameStatistics(current.data(), previous.data(), count, 1, kLayoutMono, 0, mask, 0);
             ExpectNear(s.mean, literal.mean, "mean");
             ExpectNear(s.deviation, literal.deviation, "deviation");
             ExpectNear(s.meanDifference, literal.meanDifference, "mean difference");

@@ -19,8 +19,8 @@ struct Tables {
     std::vector<uint32_t> spare = std::vector<uint32_t>(65536, 0xBEEF);
 };
 
-std::vector<uint32_t> ReferenceRaw(const std::vector<uint16_t>& frame, uint32_t width, uint32_t height,
-                                   uint32_t layout, uint32_t shift) {
+std::vector<uint32_t> ReferenceRaw(const std::vector<uint16_t>& frame, uint32_t width, uint32_t height, uint32_t layout,
+                                   uint32_t shift) {
     std::vector<uint32_t> raw(65536, 0);
     const uint32_t perPixel = layout == 2 ? 3 : 1, which = layout == 2 ? 1 : 0;
     for (uint64_t i = 0; i < uint64_t(width) * height; ++i) {

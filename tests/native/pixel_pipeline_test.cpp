@@ -262,16 +262,21 @@ TEST(PixelPipeline, RandomFramesAndSettingsMatchTheReference) {
                 p->SetGamma(gamma);
                 break;
             case 1: {
-                const uint16_t black = uint16_t(random() % 2000), white = uint16_t(random() % 3 ? 65535 - random() % 9000 : black);
+                const uint16_t black = uint16_t(random() % 2000),
+                               white = uint16_t(random() % 3 ? 65535 - random() % 9000 : black);
                 p->SetLevels(black, white);
                 break;
             }
-            case 2: p->SetWhiteBalanceMode(random() % 4); break;
+            case 2:
+                p->SetWhiteBalanceMode(random() % 4);
+                break;
             case 3:
                 p->SetWhiteBalanceMode(WbManual);
                 p->SetManualBalance(uint16_t(random() % 3 ? random() : 0), uint16_t(random()), uint16_t(random()));
                 break;
-            case 4: p->SetGainShift(random() % 5 ? random() % 4 : random() % 33); break;
+            case 4:
+                p->SetGainShift(random() % 5 ? random() % 4 : random() % 33);
+                break;
             case 5:
                 p->SetWhiteBalanceMode(WbPixel);
                 pickX = int32_t(random() % 50) - 5;
@@ -333,8 +338,8 @@ TEST(PixelPipeline, RandomFramesAndSettingsMatchTheReference) {
         ASSERT_EQ(now.green, refs.green) << "round " << round;
         ASSERT_EQ(now.blue, refs.blue) << "round " << round;
 
-        const pixelref::Tables t = pixelref::ChannelTables(gammaTables[gammaIndex], p->BlackLevel(),
-                                                           p->WhiteLevel(), refs.red, refs.green, refs.blue);
+        const pixelref::Tables t = pixelref::ChannelTables(gammaTables[gammaIndex], p->BlackLevel(), p->WhiteLevel(),
+                                                           refs.red, refs.green, refs.blue);
         SCOPED_TRACE(testing::Message() << "round " << round << " " << width << "x" << height << " bayer " << bayer
                                         << " shift " << shift << " at " << x << "," << y);
         for (uint32_t r = 0; r < height + y; ++r) {

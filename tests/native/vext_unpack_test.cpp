@@ -119,7 +119,8 @@ TEST(VextUnpack, RandomRoundTripsOfAnySize) {
         for (const Path& path : Paths()) {
             const std::vector<uint16_t> out = packed.Decode(path);
             for (size_t i = 0; i < samples.size(); ++i)
-                ASSERT_EQ(out[i], samples[i] << 6) << path.name << " " << size.width << "x" << size.height << " pixel " << i;
+                ASSERT_EQ(out[i], samples[i] << 6)
+                    << path.name << " " << size.width << "x" << size.height << " pixel " << i;
         }
     }
 }

@@ -53,7 +53,7 @@ TEST(ZelConversion, SampleOf0x4000WithShift2ShowsWhite) {
     const std::vector<uint16_t> samples{0x4000, 0x3FFF, 0x0100, 0};
     Canvas canvas(4, 1, 4, 0);
     ASSERT_TRUE(ConvertZelFrame(samples.data(), 4, 4, 1, kLayoutMono, 2, canvas.Target()));
-    EXPECT_EQ(canvas.Pixel(0, 0)[0], 255);  // 0x10000 clamps to 65535
+    EXPECT_EQ(canvas.Pixel(0, 0)[0], 255);   // 0x10000 clamps to 65535
     EXPECT_EQ(canvas.Pixel(1, 0)[1], 0xFF);  // 0xFFFC >> 8
     EXPECT_EQ(canvas.Pixel(2, 0)[2], 0x04);
     EXPECT_EQ(canvas.Pixel(3, 0)[0], 0);

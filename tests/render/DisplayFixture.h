@@ -45,8 +45,8 @@ protected:
             return RegisterClassW(&wc);
         }();
         ASSERT_NE(windowClass, 0);
-        window_ = CreateWindowExW(0, L"OvRenderTestWindow", L"", WS_OVERLAPPEDWINDOW, 0, 0, 320, 240, nullptr,
-                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+        window_ = CreateWindowExW(0, L"OvRenderTestWindow", L"", WS_OVERLAPPEDWINDOW, 0, 0, 320, 240, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(window_, nullptr);
         SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         ASSERT_EQ(DirectDrawCreateEx(reinterpret_cast<GUID*>(DDCREATE_EMULATIONONLY),

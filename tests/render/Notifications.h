@@ -39,7 +39,7 @@ public:
 
     HWND window;
     int statusTicks = 0, pauseCommands = 0, frameIndexes = 0, sequenceEnds = 0;
-    std::vector<int32_t> indexes;  // of every UWM_FRAME_INDEX, in order
+    std::vector<int32_t> indexes;    // of every UWM_FRAME_INDEX, in order
     std::vector<WPARAM> endReasons;  // of every UWM_SEQUENCE_END, in order
 
 private:

@@ -159,14 +159,14 @@ TEST_F(FileWriterTest, SamplesOfAFileAreTheProcessedFrame) {
         ASSERT_NE(expected, frame);
         const std::string bytes = ReadBytes(kReadersFolder + L"\\" + name);
         ASSERT_EQ(bytes.size(), kGreyHeaderBytes + expected.size() * 2) << index;
-        EXPECT_EQ(bytes.compare(kGreyHeaderBytes, std::string::npos,
-                                reinterpret_cast<const char*>(expected.data()), expected.size() * 2),
+        EXPECT_EQ(bytes.compare(kGreyHeaderBytes, std::string::npos, reinterpret_cast<const char*>(expected.data()),
+                                expected.size() * 2),
                   0)
             << index;
         const std::wstring stem = name.substr(0, name.size() - 4);
         WriteBytes(kReadersFolder + L"\\" + stem + L".expected", expected.data(), expected.size() * 2);
-        list += std::string(stem.begin(), stem.end()) + " " + std::to_string(kWidth) + " " +
-                std::to_string(kHeight) + "\n";
+        list +=
+            std::string(stem.begin(), stem.end()) + " " + std::to_string(kWidth) + " " + std::to_string(kHeight) + "\n";
     }
     WriteBytes(kReadersFolder + L"\\list.txt", list.data(), list.size());
 }

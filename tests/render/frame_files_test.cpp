@@ -33,8 +33,8 @@ std::vector<uint8_t> ReadAll(const std::wstring& path) {
 bool WriteAll(const std::wstring& path, const void* data, size_t size) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
-    const bool ok = file != INVALID_HANDLE_VALUE && WriteFile(file, data, DWORD(size), &written, nullptr) &&
-                    written == size;
+    const bool ok =
+        file != INVALID_HANDLE_VALUE && WriteFile(file, data, DWORD(size), &written, nullptr) && written == size;
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     return ok;
 }
@@ -146,8 +146,8 @@ TEST(FrameFileNames, LocalNowAgreesWithTheLocalClock) {
     FILETIME a{}, b{};
     ASSERT_TRUE(SystemTimeToFileTime(&ours, &a));
     ASSERT_TRUE(SystemTimeToFileTime(&system, &b));
-    const int64_t apart = (int64_t(b.dwHighDateTime) << 32 | b.dwLowDateTime) -
-                          (int64_t(a.dwHighDateTime) << 32 | a.dwLowDateTime);
+    const int64_t apart =
+        (int64_t(b.dwHighDateTime) << 32 | b.dwLowDateTime) - (int64_t(a.dwHighDateTime) << 32 | a.dwLowDateTime);
     EXPECT_LT(apart < 0 ? -apart : apart, 10LL * 60 * 10000000) << "more than ten minutes apart";
 }
 

@@ -13,9 +13,7 @@ namespace {
 
 using Render::ImageProcessor;
 
-TEST(ImageProcessor, OneInstanceForTheProcess) {
-    EXPECT_EQ(&ImageProcessor::Instance(), &ImageProcessor::Instance());
-}
+TEST(ImageProcessor, OneInstanceForTheProcess) { EXPECT_EQ(&ImageProcessor::Instance(), &ImageProcessor::Instance()); }
 
 TEST(ImageProcessor, StartsAtTheDocumentedDefaults) {
     auto processor = std::make_unique<ImageProcessor>();
@@ -30,7 +28,8 @@ TEST(ImageProcessor, StartsAtTheDocumentedDefaults) {
     EXPECT_EQ(processor->Mode(), uint32_t(Render::WbOff));
     EXPECT_EQ(processor->GainShift(), 0u);
     EXPECT_FLOAT_EQ(processor->Gamma(), 1.0f);
-    for (uint32_t i = 0; i < 65536; i += 251) EXPECT_EQ(processor->TableValue(Render::Kernels::ChannelGrey, uint16_t(i)), i);
+    for (uint32_t i = 0; i < 65536; i += 251)
+        EXPECT_EQ(processor->TableValue(Render::Kernels::ChannelGrey, uint16_t(i)), i);
 }
 
 TEST(ImageProcessor, OperationsReachTheTables) {

@@ -44,13 +44,13 @@ TEST(PlaybackIndex, LiveCamerasStayAtZero) {
 TEST(PlaybackIndex, AccumulatorRestartsAfterAUsedStep) {
     EXPECT_DOUBLE_EQ(NextAccumulator(0.0, 20, 1.0), 0.5);
     EXPECT_DOUBLE_EQ(NextAccumulator(0.5, 20, 1.0), 1.0);
-    EXPECT_DOUBLE_EQ(NextAccumulator(1.0, 20, 1.0), 0.5);   // 1.0 was used for a step
+    EXPECT_DOUBLE_EQ(NextAccumulator(1.0, 20, 1.0), 0.5);  // 1.0 was used for a step
     EXPECT_DOUBLE_EQ(NextAccumulator(-2.0, 40, -1.0), -1.0);
 }
 
 TEST(FrameRateMeter, AveragesAndRestartsAfterSixSeconds) {
     FrameRateMeter meter(1000);
-    EXPECT_EQ(meter.Count(1000), 0.0);  // no time passed: previous rate kept
+    EXPECT_EQ(meter.Count(1000), 0.0);         // no time passed: previous rate kept
     EXPECT_DOUBLE_EQ(meter.Count(1500), 4.0);  // two frames in half a second
     EXPECT_DOUBLE_EQ(meter.Count(7000), 0.5);  // three frames in six seconds: the window restarts
     EXPECT_DOUBLE_EQ(meter.Count(7500), 2.0);

@@ -20,9 +20,7 @@ using namespace DllModule::Lib3Wrapper::OvTypeLib;
 using Render::StatisticSurface;
 
 // The readback value of a COLORREF: blue in the low byte, red in the high one.
-uint32_t Shown(COLORREF colour) {
-    return (colour >> 16 & 0xFF) | (colour & 0xFF00) | (colour & 0xFF) << 16;
-}
+uint32_t Shown(COLORREF colour) { return (colour >> 16 & 0xFF) | (colour & 0xFF00) | (colour & 0xFF) << 16; }
 constexpr uint32_t kWhite = 0xFFFFFF;
 
 struct Frame {
@@ -315,8 +313,8 @@ TEST_F(StatisticSurfaceTest, LabelsAndValuesAreDrawnOnTheirLines) {
     EXPECT_EQ(s.meanDifference, 0.0);  // the first frame is compared with itself
     EXPECT_EQ(s.dynamicRange, 1000.0);
     EXPECT_EQ(StatisticSurface::PreviousMean(), 1000.0);
-    const wchar_t* const values[] = {L"0.0000          ", L"0.0000          ", L"1000.0000       ",
-                                     L"0.0000          ", L"1000.0000       "};
+    const wchar_t* const values[] = {L"0.0000          ", L"0.0000          ", L"1000.0000       ", L"0.0000          ",
+                                     L"1000.0000       "};
 
     const Image image = ReadBack(*surface);
     const Render::GlyphFont& labels = surface->LabelFont();
@@ -393,8 +391,8 @@ struct Literal {
     double deviation, thresholdDeviation, mean, meanDifference;
 };
 
-Literal LiteralStatistics(const std::vector<uint16_t>& current, const std::vector<uint16_t>& previous,
-                          uint32_t pixels, uint32_t perPixel, uint32_t shift, uint32_t mask, double previousMean) {
+Literal LiteralStatistics(const std::vector<uint16_t>& current, const std::vector<uint16_t>& previous, uint32_t pixels,
+                          uint32_t perPixel, uint32_t shift, uint32_t mask, double previousMean) {
     const uint32_t down = mask == 0xFF00 ? 8 : mask == 0xFFC0 ? 6 : mask == 0xFFF0 ? 4 : 0;
     auto value = [&](uint16_t sample) {
         uint64_t t = (uint64_t(sample) << shift) & 0xFFFFFFFFull;

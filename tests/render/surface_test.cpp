@@ -82,8 +82,8 @@ TEST_F(SurfaceTest, SetPixelWritesInsideTheLockedImageOnly) {
 TEST_F(SurfaceTest, LinesJoinBothEndsInUnitSteps) {
     OpenSurface surface(window_);
     ASSERT_TRUE(surface.Create(directDraw_, 40, 30));
-    const int lines[][4] = {{0, 0, 39, 29}, {5, 20, 30, 3}, {38, 1, 2, 9}, {10, 10, 10, 25}, {3, 7, 3, 7},
-                            {35, 28, 0, 28}, {20, 0, 24, 29}};
+    const int lines[][4] = {{0, 0, 39, 29}, {5, 20, 30, 3},  {38, 1, 2, 9},  {10, 10, 10, 25},
+                            {3, 7, 3, 7},   {35, 28, 0, 28}, {20, 0, 24, 29}};
     for (const auto& l : lines) {
         surface.Fill(0);
         ASSERT_TRUE(surface.DoLock());

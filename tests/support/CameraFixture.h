@@ -68,8 +68,7 @@ protected:
         IOvEnum* options = nullptr;
         system->GetOptions(&options);
         void* item = nullptr;
-        for (bool more = options->First(nullptr, nullptr, &item); more;
-             more = options->Next(nullptr, nullptr, &item)) {
+        for (bool more = options->First(nullptr, nullptr, &item); more; more = options->Next(nullptr, nullptr, &item)) {
             auto* option = static_cast<IOvOption*>(item);
             keys.emplace_back(option->GetId(), option->GetIndex());
         }

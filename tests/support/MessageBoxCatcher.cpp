@@ -33,9 +33,7 @@ LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam) {
 }
 }  // namespace
 
-MessageBoxCatcher::MessageBoxCatcher() {
-    g_hook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
-}
+MessageBoxCatcher::MessageBoxCatcher() { g_hook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, GetCurrentThreadId()); }
 
 MessageBoxCatcher::~MessageBoxCatcher() {
     if (g_hook) UnhookWindowsHookEx(g_hook);

@@ -27,7 +27,8 @@ UINT_PTR CALLBACK ChooserHook(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
                 return TRUE;
             }
             return FALSE;
-        default: return FALSE;
+        default:
+            return FALSE;
     }
 }
 
@@ -87,8 +88,12 @@ void CDlgPreferences::OnCommand(UINT id, UINT notifyCode, HWND control) {
         case IDC_BROWSE_FOLDER:
             if (notifyCode == BN_CLICKED) Browse();
             break;
-        case IDOK: Accept(); break;
-        default: ModalDialog::OnCommand(id, notifyCode, control); break;
+        case IDOK:
+            Accept();
+            break;
+        default:
+            ModalDialog::OnCommand(id, notifyCode, control);
+            break;
     }
 }
 
@@ -108,7 +113,8 @@ void CDlgPreferences::Accept() {
                             AppGui::FillIn(AppGui::LoadText(IDS_SETTINGS_NOT_SAVED), {preferences_.Path()}).c_str(),
                             AppGui::LoadText(IDS_PREFERENCES_TITLE).c_str(), MB_OK | MB_ICONERROR);
             break;
-        case CaptureFolderEntry::TooShort: break;
+        case CaptureFolderEntry::TooShort:
+            break;
         case CaptureFolderEntry::TooLong:
             // Cutting a character off to make room would store another folder:
             // the entry stays as typed for the user to shorten.

@@ -18,7 +18,6 @@ namespace AppGui {
 using namespace DllModule::Lib3Wrapper;
 using namespace DllModule::Lib3Wrapper::OvTypeLib;
 
-
 namespace {
 
 void SnapshotScalar(IOvOption* option, IOvScalarOption* scalar, Settings::OptionSnapshots& snapshots) {
@@ -59,7 +58,8 @@ void TakeOptionSnapshots(IOvSystem* system, Settings::OptionSnapshots& snapshots
             case OptionKindRect:
                 if (IOvRectOption* rect = option->AsRect()) SnapshotRect(option, rect, snapshots);
                 break;
-            default: break;  // information values are not settings
+            default:
+                break;  // information values are not settings
         }
     });
 }
@@ -78,7 +78,8 @@ bool DlgCreate::OnInitDialog(HWND) {
         const char* name = nullptr;
         for (bool more = types->First(&id, &name, nullptr); more; more = types->Next(&id, &name, nullptr)) {
             const std::wstring text = AnsiToWide(name);
-            if (SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())) >= 0) typeIds_.push_back(id);
+            if (SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())) >= 0)
+                typeIds_.push_back(id);
         }
     }
     SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
@@ -96,8 +97,12 @@ void DlgCreate::OnCommand(UINT id, UINT notifyCode, HWND control) {
             // Also reached by a posted command while the button is disabled.
             if (IsWindowEnabled(Item(IDOK)) && AppState::Get().system) Open();
             break;
-        case IDCANCEL: End(IDCANCEL); break;
-        default: ModalDialog::OnCommand(id, notifyCode, control); break;
+        case IDCANCEL:
+            End(IDCANCEL);
+            break;
+        default:
+            ModalDialog::OnCommand(id, notifyCode, control);
+            break;
     }
 }
 

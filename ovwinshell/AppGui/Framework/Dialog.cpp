@@ -9,21 +9,21 @@ namespace {
 // than DWLP_MSGRESULT.
 bool AnswersDirectly(UINT message) {
     switch (message) {
-    case WM_INITDIALOG:
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-    case WM_COMPAREITEM:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_QUERYDRAGICON:
-        return true;
-    default:
-        return false;
+        case WM_INITDIALOG:
+        case WM_CTLCOLORMSGBOX:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC:
+        case WM_COMPAREITEM:
+        case WM_VKEYTOITEM:
+        case WM_CHARTOITEM:
+        case WM_QUERYDRAGICON:
+            return true;
+        default:
+            return false;
     }
 }
 }  // namespace
@@ -57,15 +57,15 @@ DialogBase* DialogBase::FromHandle(HWND window) {
 
 bool DialogBase::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
-    case WM_INITDIALOG:
-        result = OnInitDialog(reinterpret_cast<HWND>(wParam)) ? TRUE : FALSE;
-        return true;
-    case WM_COMMAND:
-        OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-        result = 0;
-        return true;
-    default:
-        return false;
+        case WM_INITDIALOG:
+            result = OnInitDialog(reinterpret_cast<HWND>(wParam)) ? TRUE : FALSE;
+            return true;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+            result = 0;
+            return true;
+        default:
+            return false;
     }
 }
 

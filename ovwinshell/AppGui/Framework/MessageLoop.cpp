@@ -63,14 +63,14 @@ bool MessageLoop::OnIdle(int) {
 
 bool MessageLoop::IsIdleMessage(const MSG& message) const {
     switch (message.message) {
-    case WM_MOUSEMOVE:
-    case WM_NCMOUSEMOVE:
-    case WM_PAINT:
-    case WM_TIMER:
-    case 0x0118:  // the caret's blink timer
-        return false;
-    default:
-        return true;
+        case WM_MOUSEMOVE:
+        case WM_NCMOUSEMOVE:
+        case WM_PAINT:
+        case WM_TIMER:
+        case 0x0118:  // the caret's blink timer
+            return false;
+        default:
+            return true;
     }
 }
 

@@ -8,8 +8,8 @@ ModelessDialog::~ModelessDialog() { LeaveLoop(); }
 
 HWND ModelessDialog::Create(HWND parent, Glob::MessageLoop* loop) {
     if (Handle()) return nullptr;
-    HWND window = CreateDialogParamW(ModuleInstance(), MAKEINTRESOURCEW(TemplateId()), parent,
-                                     &DialogBase::Procedure, reinterpret_cast<LPARAM>(this));
+    HWND window = CreateDialogParamW(ModuleInstance(), MAKEINTRESOURCEW(TemplateId()), parent, &DialogBase::Procedure,
+                                     reinterpret_cast<LPARAM>(this));
     if (!window) return nullptr;
     if (loop) {
         filter_.SetWindow(window);

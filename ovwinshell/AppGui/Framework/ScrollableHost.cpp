@@ -119,31 +119,31 @@ void ScrollableHost::PassFocus(HWND from) {
 
 bool ScrollableHost::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
-    case WM_CREATE:
-        if (!CreateChildWindow()) {
-            result = -1;
+        case WM_CREATE:
+            if (!CreateChildWindow()) {
+                result = -1;
+                return true;
+            }
+            UpdateLayout();
+            result = 0;
             return true;
-        }
-        UpdateLayout();
-        result = 0;
-        return true;
-    case WM_SIZE:
-        if (wParam != SIZE_MINIMIZED) UpdateLayout();
-        result = 0;
-        return true;
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-        // Only our own bars: scroll-bar controls would send their handle.
-        if (lParam) return false;
-        Scroll(message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
-        result = 0;
-        return true;
-    case WM_SETFOCUS:
-        PassFocus(reinterpret_cast<HWND>(wParam));
-        result = 0;
-        return true;
-    default:
-        return Window::ProcessMessage(message, wParam, lParam, result);
+        case WM_SIZE:
+            if (wParam != SIZE_MINIMIZED) UpdateLayout();
+            result = 0;
+            return true;
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            // Only our own bars: scroll-bar controls would send their handle.
+            if (lParam) return false;
+            Scroll(message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
+            result = 0;
+            return true;
+        case WM_SETFOCUS:
+            PassFocus(reinterpret_cast<HWND>(wParam));
+            result = 0;
+            return true;
+        default:
+            return Window::ProcessMessage(message, wParam, lParam, result);
     }
 }
 

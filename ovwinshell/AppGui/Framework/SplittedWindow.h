@@ -50,49 +50,50 @@ protected:
 
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
         switch (message) {
-        case WM_CREATE:
-            result = first_.CreateChild(Handle(), kFirstPaneId) && second_.CreateChild(Handle(), kSecondPaneId) ? 0 : -1;
-            return true;
-        case WM_SIZE:
-            if (wParam != SIZE_MINIMIZED) UpdateLayout();
-            result = 0;
-            return true;
-        case WM_LBUTTONDOWN:
-            if (OnBar(PointOf(lParam))) this->BeginDrag(Handle(), PointOf(lParam));
-            result = 0;
-            return true;
-        case WM_MOUSEMOVE:
-            if ((wParam & MK_LBUTTON) && this->IsDragging()) this->DragTo(Handle(), PointOf(lParam));
-            result = 0;
-            return true;
-        case WM_LBUTTONUP:
-            FinishDrag();
-            if (GetCapture() == Handle()) ReleaseCapture();
-            result = 0;
-            return true;
-        case WM_CAPTURECHANGED:
-            FinishDrag();
-            result = 0;
-            return true;
-        case WM_SETCURSOR:
-            if (reinterpret_cast<HWND>(wParam) == Handle() && LOWORD(lParam) == HTCLIENT) {
-                SetCursor(StockCursor(this->IsVertical() ? IDC_SIZEWE : IDC_SIZENS));
-                result = TRUE;
+            case WM_CREATE:
+                result =
+                    first_.CreateChild(Handle(), kFirstPaneId) && second_.CreateChild(Handle(), kSecondPaneId) ? 0 : -1;
+                return true;
+            case WM_SIZE:
+                if (wParam != SIZE_MINIMIZED) UpdateLayout();
+                result = 0;
+                return true;
+            case WM_LBUTTONDOWN:
+                if (OnBar(PointOf(lParam))) this->BeginDrag(Handle(), PointOf(lParam));
+                result = 0;
+                return true;
+            case WM_MOUSEMOVE:
+                if ((wParam & MK_LBUTTON) && this->IsDragging()) this->DragTo(Handle(), PointOf(lParam));
+                result = 0;
+                return true;
+            case WM_LBUTTONUP:
+                FinishDrag();
+                if (GetCapture() == Handle()) ReleaseCapture();
+                result = 0;
+                return true;
+            case WM_CAPTURECHANGED:
+                FinishDrag();
+                result = 0;
+                return true;
+            case WM_SETCURSOR:
+                if (reinterpret_cast<HWND>(wParam) == Handle() && LOWORD(lParam) == HTCLIENT) {
+                    SetCursor(StockCursor(this->IsVertical() ? IDC_SIZEWE : IDC_SIZENS));
+                    result = TRUE;
+                    return true;
+                }
+                return false;
+            case WM_MOUSEACTIVATE:
+                result = DefaultProcedure(message, wParam, lParam);
+                NoteClickedPane();
+                return true;
+            case WM_SETFOCUS: {
+                HWND pane = activePane_ == 1 ? second_.Handle() : first_.Handle();
+                if (pane) SetFocus(pane);
+                result = 0;
                 return true;
             }
-            return false;
-        case WM_MOUSEACTIVATE:
-            result = DefaultProcedure(message, wParam, lParam);
-            NoteClickedPane();
-            return true;
-        case WM_SETFOCUS: {
-            HWND pane = activePane_ == 1 ? second_.Handle() : first_.Handle();
-            if (pane) SetFocus(pane);
-            result = 0;
-            return true;
-        }
-        default:
-            return Window::ProcessMessage(message, wParam, lParam, result);
+            default:
+                return Window::ProcessMessage(message, wParam, lParam, result);
         }
     }
 

@@ -12,8 +12,7 @@ Window::~Window() {
     }
 }
 
-HWND Window::Create(HWND parent, const RECT& rect, const wchar_t* title, DWORD style, DWORD exStyle,
-                    HMENU menuOrId) {
+HWND Window::Create(HWND parent, const RECT& rect, const wchar_t* title, DWORD style, DWORD exStyle, HMENU menuOrId) {
     if (hwnd_) return nullptr;
     const WindowClassInfo info = ClassInfo();
     if (!EnsureWindowClass(info, &Window::Procedure)) return nullptr;
@@ -56,7 +55,8 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
 
     LRESULT result = 0;
-    if (!self->ProcessMessage(message, wParam, lParam, result)) result = DefWindowProcW(window, message, wParam, lParam);
+    if (!self->ProcessMessage(message, wParam, lParam, result))
+        result = DefWindowProcW(window, message, wParam, lParam);
 
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);

@@ -6,7 +6,7 @@
 namespace AppGui {
 
 constexpr int kZoomNatural = 100;
-constexpr int kZoomFitWhole = -75;   // the whole image visible
+constexpr int kZoomFitWhole = -75;  // the whole image visible
 constexpr int kZoomFitWidth = -50;
 constexpr int kZoomFitHeight = -25;
 constexpr int kZoomMin = -75;

@@ -38,15 +38,15 @@ protected:
 
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
         switch (message) {
-        case UWM_GET_ZOOM:
-            result = state_.Zoom();
-            return true;
-        case UWM_SET_ZOOM:
-            SetZoom(static_cast<int>(wParam));
-            result = 0;
-            return true;
-        default:
-            return ScrollableWindow<Pane>::ProcessMessage(message, wParam, lParam, result);
+            case UWM_GET_ZOOM:
+                result = state_.Zoom();
+                return true;
+            case UWM_SET_ZOOM:
+                SetZoom(static_cast<int>(wParam));
+                result = 0;
+                return true;
+            default:
+                return ScrollableWindow<Pane>::ProcessMessage(message, wParam, lParam, result);
         }
     }
 

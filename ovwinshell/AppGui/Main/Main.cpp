@@ -14,7 +14,8 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_COOL_CLASSES};
     InitCommonControlsEx(&controls);
-    auto window = std::make_unique<AppGui::MainWindow>(AppGui::ProfilePathFromCommandLine(commandLine ? commandLine : L""));
+    auto window =
+        std::make_unique<AppGui::MainWindow>(AppGui::ProfilePathFromCommandLine(commandLine ? commandLine : L""));
     int exitCode = -1;
     if (window->CreateMain()) {
         Glob::CMyMessageLoop& loop = Glob::CMyMessageLoop::Instance();

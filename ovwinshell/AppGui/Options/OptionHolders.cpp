@@ -80,9 +80,9 @@ HWND option_holder::Control(int id) const {
 
 HWND option_holder::AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int x, int y, int width,
                                int height, int id, DWORD exStyle) {
-    HWND control = CreateWindowExW(exStyle, windowClass, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
-                                   pane_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   GetModuleHandleW(nullptr), nullptr);
+    HWND control =
+        CreateWindowExW(exStyle, windowClass, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, pane_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (control) {
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
         controls_.push_back(control);
@@ -159,8 +159,8 @@ size_t enum_option_holder::ValueCount(OvTypeLib::IOvEnumOption* option) {
 
 void enum_option_holder::CreateControls(int x, int y) {
     AddControl(WC_STATICW, L"Enum Option", SS_LEFT, x, y + 3, kHalf - 4, 16, kIdLabel);
-    list_ = AddControl(WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, x + kHalf, y, kHalf, 200,
-                       kIdList);
+    list_ =
+        AddControl(WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, x + kHalf, y, kHalf, 200, kIdList);
     OvTypeLib::IOvEnum* values = nullptr;
     uint32_t id = 0;
     const char* text = nullptr;
@@ -242,11 +242,21 @@ scalar_option_holder::scalar_option_holder(HWND pane, int applyMode, OvTypeLib::
             units_.push_back(id);
     if (!units_.empty()) {
         switch (option_->AsOption()->GetId()) {
-            case kExposure: unit_ = 2; break;
-            case kFrameRate: unit_ = vext ? 31 : 2; break;
-            case kFramePercent: unit_ = 6; break;
-            case kRateDependent: unit_ = 5; break;
-            default: unit_ = units_.front(); break;
+            case kExposure:
+                unit_ = 2;
+                break;
+            case kFrameRate:
+                unit_ = vext ? 31 : 2;
+                break;
+            case kFramePercent:
+                unit_ = 6;
+                break;
+            case kRateDependent:
+                unit_ = 5;
+                break;
+            default:
+                unit_ = units_.front();
+                break;
         }
     }
     option_->GetValue(unit_, &value_);
@@ -264,22 +274,21 @@ void scalar_option_holder::CreateControls(int x, int y) {
     edit_ = AddControl(WC_EDITW, L"", ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP, right, y, kHalf - 18, 20, kIdEdit,
                        WS_EX_CLIENTEDGE);
     CScalarEdit::Attach(edit_);
-    upDown_ = AddControl(UPDOWN_CLASSW, L"",
-                         UDS_ARROWKEYS | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_NOTHOUSANDS, 0, 0, 0, 0, kIdUpDown);
+    upDown_ = AddControl(UPDOWN_CLASSW, L"", UDS_ARROWKEYS | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_NOTHOUSANDS, 0, 0,
+                         0, 0, kIdUpDown);
     SendMessageW(upDown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit_), 0);
-    unitList_ = AddControl(WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, right, y + kRowHeight,
-                           kHalf, 200, kIdUnits);
+    unitList_ = AddControl(WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, right, y + kRowHeight, kHalf,
+                           200, kIdUnits);
     // Minimum, track bar and maximum share the third row, in that order.
     const int trackY = y + 2 * kRowHeight;
     AddControl(WC_STATICW, L"", SS_RIGHT, x, trackY + 7, kLimitWidth, 16, kIdMinimum);
-    track_ = AddControl(TRACKBAR_CLASSW, L"", TBS_NOTICKS | TBS_BOTH | TBS_TOOLTIPS | WS_TABSTOP,
-                        x + kLimitWidth + kLimitGap, trackY, kHolderWidth - 2 * (kLimitWidth + kLimitGap), 30,
-                        kIdTrack);
+    track_ =
+        AddControl(TRACKBAR_CLASSW, L"", TBS_NOTICKS | TBS_BOTH | TBS_TOOLTIPS | WS_TABSTOP,
+                   x + kLimitWidth + kLimitGap, trackY, kHolderWidth - 2 * (kLimitWidth + kLimitGap), 30, kIdTrack);
     AddControl(WC_STATICW, L"", SS_LEFT, x + kHolderWidth - kLimitWidth, trackY + 7, kLimitWidth, 16, kIdMaximum);
     for (uint32_t unit : units_) {
         const char* name = nullptr;
-        const std::wstring text =
-            option_->GetUnitName(unit, &name) && name ? AnsiToWide(name) : Decimal(int32_t(unit));
+        const std::wstring text = option_->GetUnitName(unit, &name) && name ? AnsiToWide(name) : Decimal(int32_t(unit));
         SendMessageW(unitList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
     const uint32_t id = OptionId();
@@ -460,10 +469,10 @@ void rect_option_holder::CreateControls(int x, int y) {
         const int left = x + kHalf + (i % 2) * (kHalf / 2);
         const int top = y + (i / 2) * kRowHeight;
         AddControl(WC_STATICW, kNames[i], SS_LEFT, left, top + 3, 10, 16, -1);
-        HWND edit = AddControl(WC_EDITW, L"", ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP, left + 10, top,
-                               kHalf / 2 - 12, 20, kIdRectX + i, WS_EX_CLIENTEDGE);
-        upDowns_[i] = AddControl(UPDOWN_CLASSW, L"",
-                                 UDS_ARROWKEYS | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_NOTHOUSANDS, 0, 0, 0, 0, -1);
+        HWND edit = AddControl(WC_EDITW, L"", ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP, left + 10, top, kHalf / 2 - 12,
+                               20, kIdRectX + i, WS_EX_CLIENTEDGE);
+        upDowns_[i] = AddControl(UPDOWN_CLASSW, L"", UDS_ARROWKEYS | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_NOTHOUSANDS,
+                                 0, 0, 0, 0, -1);
         SendMessageW(upDowns_[i], UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
     }
     AddControl(WC_BUTTONW, L"Центрировать", BS_AUTOCHECKBOX | WS_TABSTOP, x, y + 2 * kRowHeight + 2, kHalf - 4, 20,
@@ -557,8 +566,8 @@ int dig_amplify_option::Maximum() const {
 
 void dig_amplify_option::CreateControls(int x, int y) {
     AddControl(WC_STATICW, label_.c_str(), SS_LEFT, x, y + 3, kHalf - 4, 16, kIdLabel);
-    track_ = AddControl(TRACKBAR_CLASSW, L"", TBS_AUTOTICKS | TBS_TOOLTIPS | WS_TABSTOP, x + kHalf, y, kHalf, 20,
-                        kIdTrack);
+    track_ =
+        AddControl(TRACKBAR_CLASSW, L"", TBS_AUTOTICKS | TBS_TOOLTIPS | WS_TABSTOP, x + kHalf, y, kHalf, 20, kIdTrack);
     UpdateControls();
 }
 
@@ -596,8 +605,8 @@ void dig_amplify_option::WriteProfile(const std::wstring& path) { Settings::Prof
 
 void binning_option::CreateControls(int x, int y) {
     AddControl(WC_STATICW, L"Бининг", SS_LEFT, x, y + 3, kHalf - 4, 16, kIdLabel);
-    list_ = AddControl(WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, x + kHalf, y, kHalf, 200,
-                       kIdList);
+    list_ =
+        AddControl(WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, x + kHalf, y, kHalf, 200, kIdList);
     for (const wchar_t* text : {L"1 x 1", L"2 x 2", L"4 x 4", L"8 x 8"})
         SendMessageW(list_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     UpdateControls();

@@ -81,8 +81,8 @@ public:
     HWND Control(int id) const;
 
 protected:
-    HWND AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int x, int y, int width,
-                    int height, int id, DWORD exStyle = 0);
+    HWND AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int x, int y, int width, int height,
+                    int id, DWORD exStyle = 0);
     void PostChanged(uint32_t id) const;
     bool LockCamera() const;
     void UnlockCamera() const;
@@ -255,7 +255,6 @@ public:
     void WriteProfile(const std::wstring& path) override;
     bool MultiRow() const override { return false; }
     void CreateControls(int x, int y) override;
-
 
 private:
     int factor_ = 1;

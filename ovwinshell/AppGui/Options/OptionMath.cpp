@@ -47,14 +47,22 @@ uint32_t CentredOffset(uint32_t maximum, uint32_t size, uint32_t k) { return ((m
 int DigitalGainMaximum(bool hasOption, int32_t optionValue) {
     if (!hasOption) return 8;
     switch (optionValue) {
-        case 14: return 1;
-        case 15: return 2;
-        case 16: return 4;
-        case 17: return 8;
-        case 18: return 10;
-        case 19: return 12;
-        case 20: return 16;
-        default: return optionValue;
+        case 14:
+            return 1;
+        case 15:
+            return 2;
+        case 16:
+            return 4;
+        case 17:
+            return 8;
+        case 18:
+            return 10;
+        case 19:
+            return 12;
+        case 20:
+            return 16;
+        default:
+            return optionValue;
     }
 }
 
@@ -68,20 +76,28 @@ int BinningFactor(int index) { return 1 << std::clamp(index, 0, 3); }
 
 int WorkModeFromSync(int32_t syncValue) {
     switch (syncValue) {
-        case 4: return 1;
-        case 5: return 2;
-        case 6: return 0;
-        default: return -1;
+        case 4:
+            return 1;
+        case 5:
+            return 2;
+        case 6:
+            return 0;
+        default:
+            return -1;
     }
 }
 
 int32_t SyncFromWorkMode(int mode) {
     switch (mode) {
-        case 0: return 6;
-        case 1: return 4;
+        case 0:
+            return 6;
+        case 1:
+            return 4;
         case 2:
-        case 3: return 5;
-        default: return -1;
+        case 3:
+            return 5;
+        default:
+            return -1;
     }
 }
 

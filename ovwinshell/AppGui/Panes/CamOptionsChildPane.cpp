@@ -41,9 +41,7 @@ OvTypeLib::IOvScalarOption* CentringOption(OvTypeLib::IOvSystem* system) {
 
 }  // namespace
 
-CamOptionsChildPane::~CamOptionsChildPane() {
-    Glob::CMyMessageLoop::Instance().RemoveMessageFilter(&filter_);
-}
+CamOptionsChildPane::~CamOptionsChildPane() { Glob::CMyMessageLoop::Instance().RemoveMessageFilter(&filter_); }
 
 WindowClassInfo CamOptionsChildPane::ClassInfo() const {
     WindowClassInfo info;
@@ -124,9 +122,9 @@ void CamOptionsChildPane::BuildVext(const wchar_t* profile) {
         switch (option->GetKind()) {
             case OvTypeLib::OptionKindScalar: {
                 int mode = -1;
-                if (Contains({kExposure, kRegion, kVextGainOption, kVextPreTriggerOption, kRateDependent,
-                              kVextOption700001},
-                             id))
+                if (Contains(
+                        {kExposure, kRegion, kVextGainOption, kVextPreTriggerOption, kRateDependent, kVextOption700001},
+                        id))
                     mode = ApplyAtOnce;
                 else if (Contains({kFramePosition, kFramePercent}, id))
                     mode = ApplyAsWhole;

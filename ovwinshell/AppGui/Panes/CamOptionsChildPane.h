@@ -49,10 +49,10 @@ private:
     int right_ = 0;
     int bottom_ = 0;
     bool vext_ = false;
-    Options::option_holder* exposure_ = nullptr;   // VEXT
-    Options::option_holder* vextRect_ = nullptr;   // VEXT
-    Options::option_holder* workMode_ = nullptr;   // ZEL
-    Options::option_holder* frameRect_ = nullptr;  // ZEL
+    Options::option_holder* exposure_ = nullptr;                              // VEXT
+    Options::option_holder* vextRect_ = nullptr;                              // VEXT
+    Options::option_holder* workMode_ = nullptr;                              // ZEL
+    Options::option_holder* frameRect_ = nullptr;                             // ZEL
     DllModule::Lib3Wrapper::OvTypeLib::IOvEnumOption* dataFormat_ = nullptr;  // ZEL
     Glob::CIsDialogMessageFilter filter_;
 };

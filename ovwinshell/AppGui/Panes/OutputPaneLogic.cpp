@@ -24,9 +24,7 @@ LogTextLines SplitLogText(const char* text) {
     return result;
 }
 
-std::wstring WidenAnsi(const std::string& text) {
-    return AnsiToWide(text.c_str());
-}
+std::wstring WidenAnsi(const std::string& text) { return AnsiToWide(text.c_str()); }
 
 ScrollRange LogHorizontalRange(int widestExtent, int averageCharWidth, int clientWidth) {
     const int unit = std::max(averageCharWidth, 1);
@@ -41,15 +39,30 @@ ScrollRange LogVerticalRange(int lineCount, int lineHeight, int clientHeight) {
 int ScrolledPosition(int code, int position, int track, const ScrollRange& range) {
     int next = position;
     switch (code) {
-        case SB_LINEUP: next = position - 1; break;
-        case SB_LINEDOWN: next = position + 1; break;
-        case SB_PAGEUP: next = position - range.page; break;
-        case SB_PAGEDOWN: next = position + range.page; break;
+        case SB_LINEUP:
+            next = position - 1;
+            break;
+        case SB_LINEDOWN:
+            next = position + 1;
+            break;
+        case SB_PAGEUP:
+            next = position - range.page;
+            break;
+        case SB_PAGEDOWN:
+            next = position + range.page;
+            break;
         case SB_THUMBPOSITION:
-        case SB_THUMBTRACK: next = track; break;
-        case SB_TOP: next = 0; break;
-        case SB_BOTTOM: next = range.max; break;
-        default: break;
+        case SB_THUMBTRACK:
+            next = track;
+            break;
+        case SB_TOP:
+            next = 0;
+            break;
+        case SB_BOTTOM:
+            next = range.max;
+            break;
+        default:
+            break;
     }
     const int last = std::max(range.max - std::max(range.page, 1) + 1, 0);
     return std::clamp(next, 0, last);

@@ -25,7 +25,7 @@ LogTextLines SplitLogText(const char* text);
 std::wstring WidenAnsi(const std::string& text);
 
 struct ScrollRange {
-    int max = 0;   // range 0 ... max
+    int max = 0;  // range 0 ... max
     int page = 0;
 };
 

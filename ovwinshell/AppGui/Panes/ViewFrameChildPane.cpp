@@ -91,50 +91,50 @@ WindowClassInfo ViewFrameChildPane::ClassInfo() const {
 
 bool ViewFrameChildPane::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
-    case WM_CREATE:
-        result = OnCreate() ? 0 : -1;
-        return true;
-    case WM_DESTROY:
-        OnDestroy();
-        result = 0;
-        return true;
-    case WM_PAINT:
-        // Validated first: a resize that the redraw causes (the first frame
-        // of a new size) leaves its own area to be painted again.
-        ValidateRect(Handle(), nullptr);
-        AppState::Get().Renderer().Redraw();
-        result = 0;
-        return true;
-    case WM_ERASEBKGND:
-        result = 1;
-        return true;
-    case UWM_FRAME_SIZE:
-        OnFrameSize(wParam);
-        result = 0;
-        return true;
-    case UWM_FRAME_VIEW:
-        pickMode_ = wParam == 1;
-        result = 0;
-        return true;
-    case WM_LBUTTONDOWN:
-        OnButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        result = 0;
-        return true;
-    case WM_MOUSEMOVE:
-        if (wParam & MK_LBUTTON) OnMouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        result = 0;
-        return true;
-    case WM_LBUTTONUP:
-        OnButtonUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        result = 0;
-        return true;
-    case WM_CAPTURECHANGED:
-        // Another window took the mouse: the readout ends with the capture.
-        if (tracking_ && reinterpret_cast<HWND>(lParam) != Handle()) EndTracking();
-        result = 0;
-        return true;
-    default:
-        return Window::ProcessMessage(message, wParam, lParam, result);
+        case WM_CREATE:
+            result = OnCreate() ? 0 : -1;
+            return true;
+        case WM_DESTROY:
+            OnDestroy();
+            result = 0;
+            return true;
+        case WM_PAINT:
+            // Validated first: a resize that the redraw causes (the first frame
+            // of a new size) leaves its own area to be painted again.
+            ValidateRect(Handle(), nullptr);
+            AppState::Get().Renderer().Redraw();
+            result = 0;
+            return true;
+        case WM_ERASEBKGND:
+            result = 1;
+            return true;
+        case UWM_FRAME_SIZE:
+            OnFrameSize(wParam);
+            result = 0;
+            return true;
+        case UWM_FRAME_VIEW:
+            pickMode_ = wParam == 1;
+            result = 0;
+            return true;
+        case WM_LBUTTONDOWN:
+            OnButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            result = 0;
+            return true;
+        case WM_MOUSEMOVE:
+            if (wParam & MK_LBUTTON) OnMouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            result = 0;
+            return true;
+        case WM_LBUTTONUP:
+            OnButtonUp(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            result = 0;
+            return true;
+        case WM_CAPTURECHANGED:
+            // Another window took the mouse: the readout ends with the capture.
+            if (tracking_ && reinterpret_cast<HWND>(lParam) != Handle()) EndTracking();
+            result = 0;
+            return true;
+        default:
+            return Window::ProcessMessage(message, wParam, lParam, result);
     }
 }
 
@@ -147,9 +147,9 @@ bool ViewFrameChildPane::OnCreate() {
     state.Renderer().AddSurface(surface_.get());
 
     EnsureTooltipClass();
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                               ModuleInstance(), nullptr);
+    tooltip_ =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, ModuleInstance(), nullptr);
     // A view without a tooltip still shows frames; it only has no readout.
     return true;
 }

@@ -42,10 +42,9 @@ WindowClassInfo ViewOutputPane::ClassInfo() const {
 LRESULT ViewOutputPane::OnCreate() {
     RECT client{};
     GetClientRect(Handle(), &client);
-    tabs_ = CreateWindowExW(0, WC_TABCONTROLW, nullptr,
-                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | TCS_BOTTOM, 0, 0,
-                            client.right, client.bottom, Handle(), reinterpret_cast<HMENU>(UINT_PTR(kTabsId)),
-                            ModuleInstance(), nullptr);
+    tabs_ = CreateWindowExW(
+        0, WC_TABCONTROLW, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | TCS_BOTTOM, 0, 0,
+        client.right, client.bottom, Handle(), reinterpret_cast<HMENU>(UINT_PTR(kTabsId)), ModuleInstance(), nullptr);
     if (!tabs_) return -1;
     SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     InsertTab(tabs_, 0, IDS_TAB_LOG);
@@ -104,10 +103,18 @@ void ViewOutputPane::ShowSelectedTab() {
     const LRESULT tab = SendMessageW(tabs_, TCM_GETCURSEL, 0, 0);
     HWND statistics = statistics_ ? statistics_->Handle() : nullptr;
     switch (tab) {
-        case 0: current_ = log_.Handle(); break;
-        case 1: current_ = recordingPanel_ ? recordingPanel_->Handle() : statistics; break;
-        case 2: current_ = statistics; break;
-        default: current_ = nullptr; break;
+        case 0:
+            current_ = log_.Handle();
+            break;
+        case 1:
+            current_ = recordingPanel_ ? recordingPanel_->Handle() : statistics;
+            break;
+        case 2:
+            current_ = statistics;
+            break;
+        default:
+            current_ = nullptr;
+            break;
     }
     FitSelectedWindow();
     if (current_) ShowWindow(current_, SW_SHOW);

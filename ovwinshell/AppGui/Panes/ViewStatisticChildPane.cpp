@@ -48,8 +48,7 @@ bool ViewStatisticChildPane::OnInitDialog(HWND) {
     for (const Depth& depth : kDepths)
         SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LoadText(depth.text).c_str()));
     SendMessageW(list, CB_SETCURSEL, 0, 0);
-    for (int id = IDC_HIST_BITS_8; id <= IDC_HIST_BITS_13; ++id)
-        EnableWindow(Item(id), Checked(window, IDC_HIST_SHOW));
+    for (int id = IDC_HIST_BITS_8; id <= IDC_HIST_BITS_13; ++id) EnableWindow(Item(id), Checked(window, IDC_HIST_SHOW));
     EnableWindow(list, Checked(window, IDC_STAT_SHOW));
     CheckDlgButton(window, IDC_HIST_NORMALISE, BST_CHECKED);
 
@@ -146,7 +145,8 @@ void ViewStatisticChildPane::OnCommand(UINT id, UINT notifyCode, HWND) {
                 timer_ = false;
             }
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -211,7 +211,8 @@ bool ViewStatisticChildPane::ProcessMessage(UINT message, WPARAM wParam, LPARAM 
             timer_ = false;
             Teardown();
             break;
-        default: break;
+        default:
+            break;
     }
     return ModelessDialog::ProcessMessage(message, wParam, lParam, result);
 }

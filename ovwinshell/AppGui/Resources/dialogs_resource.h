@@ -21,8 +21,8 @@
 #define IDC_FOLDERS_LABEL 1200
 
 // Texts.
-#define IDS_ABOUT_PROGRAM 230       // the program's version and the maker's contact lines
-#define IDS_ABOUT_LIBRARY 231       // followed by the camera library's version
-#define IDS_FOLDER_TOO_LONG 232     // format: the folder as entered
+#define IDS_ABOUT_PROGRAM 230    // the program's version and the maker's contact lines
+#define IDS_ABOUT_LIBRARY 231    // followed by the camera library's version
+#define IDS_FOLDER_TOO_LONG 232  // format: the folder as entered
 #define IDS_PREFERENCES_TITLE 233
 #define IDS_FOLDER_CHOOSER_TITLE 234

@@ -32,17 +32,17 @@
 #define ID_SAVE_SERIES 40032
 
 // Texts.
-#define IDS_RESUME_INPUT 201        // tooltip of ID_PAUSE_INPUT while input is paused
+#define IDS_RESUME_INPUT 201  // tooltip of ID_PAUSE_INPUT while input is paused
 #define IDS_APP_TITLE 202
 #define IDS_NO_DEVICES 203
-#define IDS_FILE_READ_ERROR 204      // title of the box for a profile that cannot be read
-#define IDS_FILE_READ_CAPTION 205    // followed by the profile's path
-#define IDS_NO_SYSTEM_TYPE 206       // format: section, key
+#define IDS_FILE_READ_ERROR 204    // title of the box for a profile that cannot be read
+#define IDS_FILE_READ_CAPTION 205  // followed by the profile's path
+#define IDS_NO_SYSTEM_TYPE 206     // format: section, key
 #define IDS_TYPE_NOT_SUPPORTED 207
-#define IDS_EXPOSURE_LEFT 208        // followed by milliseconds and IDS_MILLISECONDS
+#define IDS_EXPOSURE_LEFT 208  // followed by milliseconds and IDS_MILLISECONDS
 #define IDS_MILLISECONDS 209
-#define IDS_STATUS_TYPE_INFO 210     // followed by the value in decimal
-#define IDS_STATUS_FPS 211           // format: frames per second
+#define IDS_STATUS_TYPE_INFO 210  // followed by the value in decimal
+#define IDS_STATUS_FPS 211        // format: frames per second
 #define IDS_PROFILE_FILTER 212
 #define IDS_ALL_FILES_FILTER 213
 
@@ -128,4 +128,4 @@
 #define IDC_VEXT_WB_PIXEL 1110
 #define IDC_VEXT_WB_MANUAL 1111
 #define IDC_VEXT_WB_ON 1112
-#define IDS_VEXT_WRITE_FAILED 223   // format: frame index, file, system text
+#define IDS_VEXT_WRITE_FAILED 223  // format: frame index, file, system text

@@ -89,33 +89,33 @@ void ReadRectOption(OvTypeLib::IOvRectOption* option, RectValue& rect, const std
 void LoadOptionsFromProfile(OvTypeLib::IOvSystem* system, const std::wstring& path) {
     OvTypeLib::ForEachOption(system, [&](OvTypeLib::IOvOption* option) {
         switch (option->GetKind()) {
-        case OvTypeLib::OptionKindScalar: {
-            OvTypeLib::IOvScalarOption* scalar = option->AsScalar();
-            int32_t value = 0;
-            uint32_t unit = 0;
-            if (!scalar || !scalar->GetValue(unit, &value)) break;
-            ReadScalarOption(scalar, value, unit, path);
-            scalar->SetValue(unit, value);
-            break;
-        }
-        case OvTypeLib::OptionKindEnum: {
-            OvTypeLib::IOvEnumOption* choice = option->AsEnum();
-            int32_t value = 0;
-            if (!choice || !choice->GetValue(&value)) break;
-            ReadEnumOption(choice, value, path);
-            choice->SetValue(value);
-            break;
-        }
-        case OvTypeLib::OptionKindRect: {
-            OvTypeLib::IOvRectOption* rect = option->AsRect();
-            RectValue value;
-            if (!rect || !rect->GetRect(&value.x, &value.y, &value.width, &value.height)) break;
-            ReadRectOption(rect, value, path);
-            rect->SetRect(value.x, value.y, value.width, value.height);
-            break;
-        }
-        default:
-            break;
+            case OvTypeLib::OptionKindScalar: {
+                OvTypeLib::IOvScalarOption* scalar = option->AsScalar();
+                int32_t value = 0;
+                uint32_t unit = 0;
+                if (!scalar || !scalar->GetValue(unit, &value)) break;
+                ReadScalarOption(scalar, value, unit, path);
+                scalar->SetValue(unit, value);
+                break;
+            }
+            case OvTypeLib::OptionKindEnum: {
+                OvTypeLib::IOvEnumOption* choice = option->AsEnum();
+                int32_t value = 0;
+                if (!choice || !choice->GetValue(&value)) break;
+                ReadEnumOption(choice, value, path);
+                choice->SetValue(value);
+                break;
+            }
+            case OvTypeLib::OptionKindRect: {
+                OvTypeLib::IOvRectOption* rect = option->AsRect();
+                RectValue value;
+                if (!rect || !rect->GetRect(&value.x, &value.y, &value.width, &value.height)) break;
+                ReadRectOption(rect, value, path);
+                rect->SetRect(value.x, value.y, value.width, value.height);
+                break;
+            }
+            default:
+                break;
         }
     });
 }

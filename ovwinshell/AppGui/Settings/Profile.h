@@ -29,7 +29,7 @@ public:
     // by ".ovp", or ".ovp" appended when it has no ".".
     static std::wstring WithProfileExtension(const std::wstring& chosen);
 
-    int TypeId() const;        // -1 when missing
+    int TypeId() const;         // -1 when missing
     std::wstring Name() const;  // empty when missing
     // TYPE_ID, NAME and SERIAL, in that order; `info` is the system's
     // information text in the ANSI code page.

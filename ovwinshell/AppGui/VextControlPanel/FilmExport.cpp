@@ -66,8 +66,7 @@ bool VextCommandBar::PrepareAviTarget(const std::wstring& name) {
     // The edit shows the normalised name; this save still uses the name as it was.
     NormaliseFileName();
     if (FileExists(name)) {
-        if (MessageBoxW(Handle(), L"Файл существует. Заменить?", L"Выбор файла", MB_YESNO | MB_ICONQUESTION) !=
-            IDYES)
+        if (MessageBoxW(Handle(), L"Файл существует. Заменить?", L"Выбор файла", MB_YESNO | MB_ICONQUESTION) != IDYES)
             return false;
         DeleteFileW(name.c_str());
     }
@@ -83,9 +82,9 @@ void VextCommandBar::EnterSaving() {
     ShowItem(IDC_VEXT_SAVING, true);
     ShowItem(IDC_VEXT_SAVING_PROGRESS, true);
     // Only Stop stays usable while a fragment is saved.
-    SetButtons({ID_VEXT_SETUP, ID_VEXT_RECORD, ID_VEXT_STEP_BACK, ID_VEXT_PLAY_BACK, ID_VEXT_PLAY, ID_VEXT_STEP,
-                ID_VEXT_SAVE},
-               false);
+    SetButtons(
+        {ID_VEXT_SETUP, ID_VEXT_RECORD, ID_VEXT_STEP_BACK, ID_VEXT_PLAY_BACK, ID_VEXT_PLAY, ID_VEXT_STEP, ID_VEXT_SAVE},
+        false);
     mode_ = ModeSaving;
     SendCaptureState(ModeSaving, L"Сохранение");
 }
@@ -121,9 +120,9 @@ void VextCommandBar::StartAviExport(const std::wstring& name, int32_t first, int
 }
 
 void VextCommandBar::ReturnToPlayback() {
-    EnableItems({IDC_VEXT_FRAME_SLIDER, IDC_VEXT_SPEED, IDC_VEXT_FIRST, IDC_VEXT_SET_FIRST, IDC_VEXT_LAST,
-                 IDC_VEXT_SET_LAST},
-                true);
+    EnableItems(
+        {IDC_VEXT_FRAME_SLIDER, IDC_VEXT_SPEED, IDC_VEXT_FIRST, IDC_VEXT_SET_FIRST, IDC_VEXT_LAST, IDC_VEXT_SET_LAST},
+        true);
     ShowItem(IDC_VEXT_SAVING, false);
     ShowItem(IDC_VEXT_SAVING_PROGRESS, false);
     SetButtons({ID_VEXT_SETUP, ID_VEXT_RECORD}, true);
@@ -135,8 +134,8 @@ void VextCommandBar::ReturnToPlayback() {
 void VextCommandBar::ReportWriteFailure() {
     if (!exportWorker_) return;
     wchar_t* reason = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, exportWorker_->FailedError(), 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   exportWorker_->FailedError(), 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
     const std::wstring format = LoadText(IDS_VEXT_WRITE_FAILED);
     std::wstring text(format.size() + exportWorker_->FailedFile().size() + 600, L'\0');
     const int length = std::swprintf(text.data(), text.size(), format.c_str(), exportWorker_->FailedIndex(),

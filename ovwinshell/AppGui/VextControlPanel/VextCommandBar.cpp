@@ -53,8 +53,7 @@ Render::PrivateRenderer& Renderer() { return AppState::Get().Renderer(); }
 
 }  // namespace
 
-VextCommandBar::VextCommandBar()
-    : ModelessDialog(IDD_VEXT_PANEL), graph_(std::make_unique<DShow::CaptureGraph>()) {}
+VextCommandBar::VextCommandBar() : ModelessDialog(IDD_VEXT_PANEL), graph_(std::make_unique<DShow::CaptureGraph>()) {}
 
 VextCommandBar::~VextCommandBar() {
     if (Handle()) Destroy();
@@ -64,9 +63,7 @@ VextCommandBar::~VextCommandBar() {
     exportWorker_.reset();
 }
 
-HWND VextCommandBar::Create(HWND parent) {
-    return ModelessDialog::Create(parent, &Glob::CMyMessageLoop::Instance());
-}
+HWND VextCommandBar::Create(HWND parent) { return ModelessDialog::Create(parent, &Glob::CMyMessageLoop::Instance()); }
 
 bool VextCommandBar::OnInitDialog(HWND) {
     CreateToolbar();
@@ -111,11 +108,11 @@ bool VextCommandBar::OnInitDialog(HWND) {
 
 void VextCommandBar::CreateToolbar() {
     HWND place = Item(IDC_VEXT_TOOLBAR_PLACE);
-    toolbar_ = CreateToolbarEx(Handle(),
-                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE |
-                                   CCS_NOPARENTALIGN,
-                               kToolbarId, VEXT_TOOLBAR_IMAGES, ModuleInstance(), IDB_VEXT_TOOLBAR, kButtons,
-                               int(std::size(kButtons)), 16, 16, 16, 16, sizeof(TBBUTTON));
+    toolbar_ = CreateToolbarEx(
+        Handle(),
+        WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
+        kToolbarId, VEXT_TOOLBAR_IMAGES, ModuleInstance(), IDB_VEXT_TOOLBAR, kButtons, int(std::size(kButtons)), 16, 16,
+        16, 16, sizeof(TBBUTTON));
     if (toolbar_ && place) {
         RECT rect{};
         GetWindowRect(place, &rect);
@@ -199,31 +196,64 @@ bool VextCommandBar::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, 
 
 void VextCommandBar::OnCommand(UINT id, UINT notifyCode, HWND) {
     switch (id) {
-        case ID_VEXT_SETUP: EnterSetup(); break;
-        case ID_VEXT_RECORD: EnterRecording(); break;
-        case ID_VEXT_STOP: Stop(); break;
-        case ID_VEXT_SAVE: SaveFilm(); break;
-        case ID_VEXT_PLAY_BACK: Play(false); break;
-        case ID_VEXT_PLAY: Play(true); break;
-        case ID_VEXT_STEP_BACK: Step(-1); break;
-        case ID_VEXT_STEP: Step(1); break;
-        case IDC_VEXT_SET_FIRST: SetFragmentEnd(true); break;
-        case IDC_VEXT_SET_LAST: SetFragmentEnd(false); break;
-        case IDC_VEXT_BROWSE: Browse(); break;
+        case ID_VEXT_SETUP:
+            EnterSetup();
+            break;
+        case ID_VEXT_RECORD:
+            EnterRecording();
+            break;
+        case ID_VEXT_STOP:
+            Stop();
+            break;
+        case ID_VEXT_SAVE:
+            SaveFilm();
+            break;
+        case ID_VEXT_PLAY_BACK:
+            Play(false);
+            break;
+        case ID_VEXT_PLAY:
+            Play(true);
+            break;
+        case ID_VEXT_STEP_BACK:
+            Step(-1);
+            break;
+        case ID_VEXT_STEP:
+            Step(1);
+            break;
+        case IDC_VEXT_SET_FIRST:
+            SetFragmentEnd(true);
+            break;
+        case IDC_VEXT_SET_LAST:
+            SetFragmentEnd(false);
+            break;
+        case IDC_VEXT_BROWSE:
+            Browse();
+            break;
         case IDC_VEXT_CODEC:
             if (notifyCode == CBN_SELCHANGE) CodecChanged();
             break;
-        case IDC_VEXT_FORMAT: FormatChanged(); break;
+        case IDC_VEXT_FORMAT:
+            FormatChanged();
+            break;
         case IDC_VEXT_GAIN:
             if (notifyCode == CBN_SELCHANGE) GainChanged();
             break;
-        case IDC_VEXT_GAMMA_ON: GammaToggled(); break;
-        case IDC_VEXT_BACKGROUND: BackgroundToggled(); break;
-        case IDC_VEXT_WB_ON: WhiteBalanceToggled(); break;
+        case IDC_VEXT_GAMMA_ON:
+            GammaToggled();
+            break;
+        case IDC_VEXT_BACKGROUND:
+            BackgroundToggled();
+            break;
+        case IDC_VEXT_WB_ON:
+            WhiteBalanceToggled();
+            break;
         case IDC_VEXT_WB_AUTO:
         case IDC_VEXT_WB_PIXEL:
-        case IDC_VEXT_WB_MANUAL: WhiteBalanceMode(id); break;
-        default: break;
+        case IDC_VEXT_WB_MANUAL:
+            WhiteBalanceMode(id);
+            break;
+        default:
+            break;
     }
 }
 
@@ -283,7 +313,9 @@ void VextCommandBar::Stop() {
             // The camera ends the film; the end arrives as UWM_SEQUENCE_END.
             if (AppState::Get().system) AppState::Get().system->StopInput(false);
             break;
-        case ModePlayback: SendWorker(Render::CommandPause); break;
+        case ModePlayback:
+            SendWorker(Render::CommandPause);
+            break;
         case ModeSaving:
             if (SelectedFormat() != FormatAvi) {
                 if (exportWorker_) exportWorker_->SendCommand(Render::CommandQuit);
@@ -291,7 +323,8 @@ void VextCommandBar::Stop() {
                 graph_->Stop();
             }
             break;
-        default: break;
+        default:
+            break;
     }
     paused_ = true;
 }
@@ -319,8 +352,7 @@ void VextCommandBar::SequenceEnd(WPARAM reason) {
         SetItemInt(IDC_VEXT_FIRST, first);
         SetItemInt(IDC_VEXT_LAST, last);
         SetItemText(IDC_VEXT_FRAME_NUMBER, std::to_wstring(uint32_t(first)));
-        SetButtons(
-            {ID_VEXT_STEP_BACK, ID_VEXT_PLAY_BACK, ID_VEXT_PLAY, ID_VEXT_STEP, ID_VEXT_SAVE}, true);
+        SetButtons({ID_VEXT_STEP_BACK, ID_VEXT_PLAY_BACK, ID_VEXT_PLAY, ID_VEXT_STEP, ID_VEXT_SAVE}, true);
         // The worker was stopped just now: playback starts with Play.
         paused_ = true;
         mode_ = ModePlayback;
@@ -351,7 +383,8 @@ void VextCommandBar::FrameIndex(int32_t index) {
             SendMessageW(Item(IDC_VEXT_SAVING_PROGRESS), PBM_SETPOS, WPARAM(index + 1), 0);
             SetItemText(IDC_VEXT_FRAME_NUMBER, std::to_wstring(uint32_t(index)));
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -400,15 +433,28 @@ void VextCommandBar::Step(int step) {
 void VextCommandBar::OnScroll(HWND slider, int code) {
     if (code < SB_LINEUP || code > SB_THUMBTRACK) return;
     switch (GetDlgCtrlID(slider)) {
-        case IDC_VEXT_FRAME_SLIDER: FrameSliderMoved(); break;
-        case IDC_VEXT_SPEED: SpeedSliderMoved(); break;
-        case IDC_VEXT_BLACK: LevelsMoved(false); break;
-        case IDC_VEXT_WHITE: LevelsMoved(true); break;
-        case IDC_VEXT_GAMMA: GammaMoved(); break;
+        case IDC_VEXT_FRAME_SLIDER:
+            FrameSliderMoved();
+            break;
+        case IDC_VEXT_SPEED:
+            SpeedSliderMoved();
+            break;
+        case IDC_VEXT_BLACK:
+            LevelsMoved(false);
+            break;
+        case IDC_VEXT_WHITE:
+            LevelsMoved(true);
+            break;
+        case IDC_VEXT_GAMMA:
+            GammaMoved();
+            break;
         case IDC_VEXT_WB_BLUE:
         case IDC_VEXT_WB_GREEN:
-        case IDC_VEXT_WB_RED: BalanceSlidersMoved(); break;
-        default: break;
+        case IDC_VEXT_WB_RED:
+            BalanceSlidersMoved();
+            break;
+        default:
+            break;
     }
 }
 
@@ -510,7 +556,8 @@ void VextCommandBar::OnSize(int width) {
     GetWindowRect(slider, &rect);
     MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rect), 2);
     const int stretched = width - rect.left;
-    if (stretched > 0) SetWindowPos(slider, nullptr, 0, 0, stretched, rect.bottom - rect.top, SWP_NOMOVE | SWP_NOZORDER);
+    if (stretched > 0)
+        SetWindowPos(slider, nullptr, 0, 0, stretched, rect.bottom - rect.top, SWP_NOMOVE | SWP_NOZORDER);
 }
 
 void VextCommandBar::OnPaint() {

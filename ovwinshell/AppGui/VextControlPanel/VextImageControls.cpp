@@ -52,17 +52,16 @@ void VextCommandBar::InitImageControls() {
     }
     SendMessageW(gainList_, CB_SETCURSEL, 0, 0);
     // White balance starts off: its choices wait for "Вкл.".
-    EnableItems({IDC_VEXT_WB_BLUE, IDC_VEXT_WB_GREEN, IDC_VEXT_WB_RED, IDC_VEXT_WB_AUTO, IDC_VEXT_WB_PIXEL,
-                 IDC_VEXT_WB_MANUAL},
-                false);
+    EnableItems(
+        {IDC_VEXT_WB_BLUE, IDC_VEXT_WB_GREEN, IDC_VEXT_WB_RED, IDC_VEXT_WB_AUTO, IDC_VEXT_WB_PIXEL, IDC_VEXT_WB_MANUAL},
+        false);
 }
 
 void VextCommandBar::LevelsMoved(bool whiteMoved) {
     HWND black = Item(IDC_VEXT_BLACK), white = Item(IDC_VEXT_WHITE);
-    const VextPanel::Levels levels =
-        VextPanel::PushedLevels(Position(black), Position(white), whiteMoved,
-                                int(SendMessageW(black, TBM_GETRANGEMIN, 0, 0)),
-                                int(SendMessageW(white, TBM_GETRANGEMAX, 0, 0)));
+    const VextPanel::Levels levels = VextPanel::PushedLevels(Position(black), Position(white), whiteMoved,
+                                                             int(SendMessageW(black, TBM_GETRANGEMIN, 0, 0)),
+                                                             int(SendMessageW(white, TBM_GETRANGEMAX, 0, 0)));
     SetPosition(black, levels.black);
     SetPosition(white, levels.white);
     Processor().SetLevels(uint16_t(levels.black), uint16_t(levels.white));
@@ -137,7 +136,8 @@ void VextCommandBar::WhiteBalanceMode(UINT radio) {
             Processor().SetWhiteBalanceMode(Render::WbManual);
             break;
         }
-        default: break;
+        default:
+            break;
     }
 }
 

@@ -94,8 +94,7 @@ inline CellLanes CellsOfEight(const uint16_t* p, const uint16_t* q, size_t c) {
     const __m128i left = _mm_or_si128(_mm_and_si128(pa, even), _mm_andnot_si128(even, pb));
     const __m128i middle = _mm_shufflehi_epi16(_mm_shufflelo_epi16(qa, kOddTwice), kOddTwice);
     // The mean of two 16-bit values rounded down, without leaving 16 bits.
-    const __m128i green =
-        _mm_add_epi16(_mm_and_si128(left, middle), _mm_srli_epi16(_mm_xor_si128(left, middle), 1));
+    const __m128i green = _mm_add_epi16(_mm_and_si128(left, middle), _mm_srli_epi16(_mm_xor_si128(left, middle), 1));
     return {_mm_shufflehi_epi16(_mm_shufflelo_epi16(pa, kOddTwice), kOddTwice), green,
             _mm_or_si128(_mm_and_si128(qa, even), _mm_andnot_si128(even, qb))};
 }
@@ -339,8 +338,8 @@ bool RenderFrame16(const uint16_t* samples, uint32_t width, uint32_t height, uin
     return false;
 }
 
-bool RenderBayerDirect8(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t shift,
-                        uint32_t visibleWidth, uint32_t visibleHeight, const DisplayTarget& target) {
+bool RenderBayerDirect8(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t shift, uint32_t visibleWidth,
+                        uint32_t visibleHeight, const DisplayTarget& target) {
     if (!samples || !target.pixels) return false;
     if (target.bytesPerPixel != 3 && target.bytesPerPixel != 4) return false;
     if (visibleWidth > width) visibleWidth = width;

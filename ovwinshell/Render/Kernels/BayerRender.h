@@ -57,8 +57,8 @@ bool RenderFrame8(const uint16_t* samples, uint32_t width, uint32_t height, uint
 // RenderFrame8 of a Bayer frame when all three colour tables are the
 // identity: each colour's byte is DisplayByte(sample, shift), computed
 // instead of looked up. False, and nothing drawn, for other depths.
-bool RenderBayerDirect8(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t shift,
-                        uint32_t visibleWidth, uint32_t visibleHeight, const DisplayTarget& target);
+bool RenderBayerDirect8(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t shift, uint32_t visibleWidth,
+                        uint32_t visibleHeight, const DisplayTarget& target);
 
 struct ChannelTablesView {
     const uint16_t* red;

@@ -75,8 +75,8 @@ void Bin2Mono(const uint16_t* samples, uint32_t width, uint32_t height, uint16_t
             _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + ox), packed);
         }
         for (; ox < outWidth; ++ox) {
-            const uint32_t value = uint32_t(r0[2 * ox]) + r0[2 * ox + 1] + r1[2 * ox] + r1[2 * ox + 1] -
-                                   3 * kDarkOffsetPerSample;
+            const uint32_t value =
+                uint32_t(r0[2 * ox]) + r0[2 * ox + 1] + r1[2 * ox] + r1[2 * ox + 1] - 3 * kDarkOffsetPerSample;
             dst[ox] = value > 65535u ? uint16_t(65535) : uint16_t(value);
         }
     }
@@ -103,10 +103,17 @@ bool BinFrame(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t
               uint16_t* out) {
     if (samplesPerPixel != 1 && samplesPerPixel != 3) return false;
     switch (factor) {
-        case 2: Bin<2>(samples, width, height, samplesPerPixel, out); return true;
-        case 4: Bin<4>(samples, width, height, samplesPerPixel, out); return true;
-        case 8: Bin<8>(samples, width, height, samplesPerPixel, out); return true;
-        default: return false;
+        case 2:
+            Bin<2>(samples, width, height, samplesPerPixel, out);
+            return true;
+        case 4:
+            Bin<4>(samples, width, height, samplesPerPixel, out);
+            return true;
+        case 8:
+            Bin<8>(samples, width, height, samplesPerPixel, out);
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -11,8 +11,8 @@ namespace {
 
 // The literal rule, one pixel at a time: what the vector loops leave over and
 // the whole run where no vector loop applies.
-void AddRunOneByOne(const uint16_t* current, const uint16_t* previous, uint64_t count, uint32_t shift,
-                    uint32_t mask, const ThresholdRange& range, StatisticsSums& sums) {
+void AddRunOneByOne(const uint16_t* current, const uint16_t* previous, uint64_t count, uint32_t shift, uint32_t mask,
+                    const ThresholdRange& range, StatisticsSums& sums) {
     for (uint64_t i = 0; i < count; ++i) {
         const uint32_t f = StatisticsValue(current[i], shift, mask);
         const uint32_t p = StatisticsValue(previous[i], shift, mask);
@@ -45,10 +45,14 @@ uint64_t FrameSampleCount(uint32_t width, uint32_t height, uint32_t layout) {
 
 uint32_t StatisticsDownShift(uint32_t mask) {
     switch (mask & 0xFFFF) {
-        case 0xFF00: return 8;
-        case 0xFFC0: return 6;
-        case 0xFFF0: return 4;
-        default: return 0;
+        case 0xFF00:
+            return 8;
+        case 0xFFC0:
+            return 6;
+        case 0xFFF0:
+            return 4;
+        default:
+            return 0;
     }
 }
 
@@ -94,8 +98,8 @@ StatisticsRunAdder BestStatisticsRunAdder() {
 }
 
 StatisticsSums SumFrameStatisticsWith(StatisticsRunAdder adder, const uint16_t* current, const uint16_t* previous,
-                                      uint32_t width, uint32_t height, uint32_t layout, uint32_t shift,
-                                      uint32_t mask, double previousMean) {
+                                      uint32_t width, uint32_t height, uint32_t layout, uint32_t shift, uint32_t mask,
+                                      double previousMean) {
     StatisticsSums sums;
     const SampleSelection selection = SelectFrameSamples(width, height, layout);
     sums.pixels = selection.count;
@@ -131,9 +135,8 @@ StatisticsSums SumFrameStatisticsWith(StatisticsRunAdder adder, const uint16_t* 
     return sums;
 }
 
-StatisticsSums SumFrameStatistics(const uint16_t* current, const uint16_t* previous, uint32_t width,
-                                  uint32_t height, uint32_t layout, uint32_t shift, uint32_t mask,
-                                  double previousMean) {
+StatisticsSums SumFrameStatistics(const uint16_t* current, const uint16_t* previous, uint32_t width, uint32_t height,
+                                  uint32_t layout, uint32_t shift, uint32_t mask, double previousMean) {
     return SumFrameStatisticsWith(BestStatisticsRunAdder(), current, previous, width, height, layout, shift, mask,
                                   previousMean);
 }

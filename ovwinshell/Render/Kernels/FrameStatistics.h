@@ -53,18 +53,17 @@ ThresholdRange StatisticsThreshold(double previousMean);
 // Exact integer sums over the selected samples of a frame.
 struct StatisticsSums {
     uint64_t pixels = 0;
-    uint64_t sum = 0;                // sum F
-    uint64_t sumSquares = 0;         // sum F^2
-    uint64_t sumAbsDifference = 0;   // sum |F - P|
-    uint64_t thresholdCount = 0;     // pixels inside the threshold range
-    uint64_t thresholdSum = 0;       // sum F of those pixels
+    uint64_t sum = 0;               // sum F
+    uint64_t sumSquares = 0;        // sum F^2
+    uint64_t sumAbsDifference = 0;  // sum |F - P|
+    uint64_t thresholdCount = 0;    // pixels inside the threshold range
+    uint64_t thresholdSum = 0;      // sum F of those pixels
     uint64_t thresholdSumSquares = 0;
 };
 
 // One pass over the current and the previous frame (same size and layout).
-StatisticsSums SumFrameStatistics(const uint16_t* current, const uint16_t* previous, uint32_t width,
-                                  uint32_t height, uint32_t layout, uint32_t shift, uint32_t mask,
-                                  double previousMean);
+StatisticsSums SumFrameStatistics(const uint16_t* current, const uint16_t* previous, uint32_t width, uint32_t height,
+                                  uint32_t layout, uint32_t shift, uint32_t mask, double previousMean);
 
 struct FrameStatistics {
     double deviation = 0;           // "СКО"

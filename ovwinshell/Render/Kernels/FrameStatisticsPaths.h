@@ -38,7 +38,7 @@ StatisticsRunAdder BestStatisticsRunAdder();
 
 // SumFrameStatistics with a chosen loop (null: one sample at a time).
 StatisticsSums SumFrameStatisticsWith(StatisticsRunAdder adder, const uint16_t* current, const uint16_t* previous,
-                                      uint32_t width, uint32_t height, uint32_t layout, uint32_t shift,
-                                      uint32_t mask, double previousMean);
+                                      uint32_t width, uint32_t height, uint32_t layout, uint32_t shift, uint32_t mask,
+                                      double previousMean);
 
 }  // namespace Render::Kernels

@@ -146,8 +146,8 @@ uint64_t AddNarrowRun(const uint16_t* current, const uint16_t* previous, uint64_
 // result). A pair of x^2 is at most 2^31 and is widened at once; the signed
 // pair sums of x stay within +-2^22 for 64 registers.
 template <class L, bool Shifted, bool Threshold>
-uint64_t AddWideRun(const uint16_t* current, const uint16_t* previous, uint64_t count,
-                    const VectorStatisticsRule& rule, StatisticsSums& sums) {
+uint64_t AddWideRun(const uint16_t* current, const uint16_t* previous, uint64_t count, const VectorStatisticsRule& rule,
+                    StatisticsSums& sums) {
     using V = typename L::V;
     const VectorConstants<L> k(rule);
     constexpr uint64_t n = L::kSamples;

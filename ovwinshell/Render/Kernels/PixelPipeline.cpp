@@ -94,19 +94,27 @@ void PixelPipeline::SetGainShift(uint32_t shift) {
 
 const uint16_t* PixelPipeline::Table(Channel channel) const {
     switch (channel) {
-        case ChannelRed: return red_;
-        case ChannelGreen: return green_;
-        case ChannelBlue: return blue_;
-        default: return grey_;
+        case ChannelRed:
+            return red_;
+        case ChannelGreen:
+            return green_;
+        case ChannelBlue:
+            return blue_;
+        default:
+            return grey_;
     }
 }
 
 const uint8_t* PixelPipeline::DisplayTable(Channel channel) const {
     switch (channel) {
-        case ChannelRed: return red8_;
-        case ChannelGreen: return green8_;
-        case ChannelBlue: return blue8_;
-        default: return grey8_;
+        case ChannelRed:
+            return red8_;
+        case ChannelGreen:
+            return green8_;
+        case ChannelBlue:
+            return blue8_;
+        default:
+            return grey8_;
     }
 }
 
@@ -136,8 +144,7 @@ bool PixelPipeline::Render8(int32_t x, int32_t y, uint32_t width, uint32_t heigh
     const uint32_t rows = visibleHeight < height ? visibleHeight : height;
     if (columns == 0 || rows == 0) return true;  // nothing of the frame falls inside the image
     const uint32_t bytesPerPixel = bitsPerPixel / 8;
-    const DisplayTarget target{destination + ptrdiff_t(x) * bytesPerPixel + ptrdiff_t(y) * pitch, pitch,
-                               bytesPerPixel};
+    const DisplayTarget target{destination + ptrdiff_t(x) * bytesPerPixel + ptrdiff_t(y) * pitch, pitch, bytesPerPixel};
     // min(v << shift, 65535) >> 8 without a lookup.
     if (layout == kLayoutMono && greyIdentity_)
         return ConvertZelFrame(samples, width, columns, rows, kLayoutMono, shift_, target);

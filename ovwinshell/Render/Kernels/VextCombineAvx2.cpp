@@ -24,9 +24,13 @@ struct Avx2Lanes {
     static V And(V a, V b) { return _mm256_and_si256(a, b); }
     static V Or(V a, V b) { return _mm256_or_si256(a, b); }
     template <int N>
-    static V Sll(V a) { return _mm256_slli_epi32(a, N); }
+    static V Sll(V a) {
+        return _mm256_slli_epi32(a, N);
+    }
     template <int N>
-    static V Srl(V a) { return _mm256_srli_epi32(a, N); }
+    static V Srl(V a) {
+        return _mm256_srli_epi32(a, N);
+    }
     static V UnpackLo32(V a, V b) { return _mm256_unpacklo_epi32(a, b); }
     static V UnpackHi32(V a, V b) { return _mm256_unpackhi_epi32(a, b); }
     static V UnpackLo64(V a, V b) { return _mm256_unpacklo_epi64(a, b); }

@@ -19,9 +19,13 @@ struct Sse2Lanes {
     static V And(V a, V b) { return _mm_and_si128(a, b); }
     static V Or(V a, V b) { return _mm_or_si128(a, b); }
     template <int N>
-    static V Sll(V a) { return _mm_slli_epi32(a, N); }
+    static V Sll(V a) {
+        return _mm_slli_epi32(a, N);
+    }
     template <int N>
-    static V Srl(V a) { return _mm_srli_epi32(a, N); }
+    static V Srl(V a) {
+        return _mm_srli_epi32(a, N);
+    }
     static V UnpackLo32(V a, V b) { return _mm_unpacklo_epi32(a, b); }
     static V UnpackHi32(V a, V b) { return _mm_unpackhi_epi32(a, b); }
     static V UnpackLo64(V a, V b) { return _mm_unpacklo_epi64(a, b); }

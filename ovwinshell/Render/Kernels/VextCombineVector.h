@@ -21,8 +21,8 @@ namespace {
 // pairs 1..4 of one position into one row, and Store adds pair 5 behind it.
 // Returns the number of positions done.
 template <class L>
-size_t CombinePositionsWith(const uint32_t* a, const uint32_t* b, const uint32_t* c, const uint32_t* d,
-                            size_t whole, uint16_t* out) {
+size_t CombinePositionsWith(const uint32_t* a, const uint32_t* b, const uint32_t* c, const uint32_t* d, size_t whole,
+                            uint16_t* out) {
     using V = typename L::V;
     const V low = L::Splat(0xFFC0);
     const V high = L::Splat(0xFFC00000u);
@@ -47,8 +47,7 @@ size_t CombinePositionsWith(const uint32_t* a, const uint32_t* b, const uint32_t
         w2 = L::Or(w2, L::template Sll<7>(L::And(B, L::Splat(1u << 24))));
         const V t0 = L::UnpackLo32(w0, w1), t1 = L::UnpackLo32(w2, w3);
         const V t2 = L::UnpackHi32(w0, w1), t3 = L::UnpackHi32(w2, w3);
-        const V rows[4] = {L::UnpackLo64(t0, t1), L::UnpackHi64(t0, t1), L::UnpackLo64(t2, t3),
-                           L::UnpackHi64(t2, t3)};
+        const V rows[4] = {L::UnpackLo64(t0, t1), L::UnpackHi64(t0, t1), L::UnpackLo64(t2, t3), L::UnpackHi64(t2, t3)};
         L::Store(rows, w4, out + 10 * p);
     }
     return p;

@@ -93,8 +93,7 @@ bool VextShuffleUsable() {
 // The same with byte shuffles: each half of a group's words is one shuffle of
 // sixteen of its bytes (low byte first in each 32-bit lane), and bit 24 comes
 // from comparing the extra byte with one bit mask per lane.
-__attribute__((target("ssse3"))) void UnpackVextPartShuffled(const uint8_t* part, size_t pixelCount,
-                                                               uint32_t* plane) {
+__attribute__((target("ssse3"))) void UnpackVextPartShuffled(const uint8_t* part, size_t pixelCount, uint32_t* plane) {
     const size_t blocks = VextBlocks(pixelCount);
     const __m128i firstHalf = _mm_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 15, 7, 6, -1, 10, 9, 8, -1);
     // Bytes 8..23 of the group: words 4..7 take bytes 11-13, 14/22/23, 16-18, 19-21.
@@ -170,8 +169,8 @@ void CombineVextPlanesWith(VextPositionCombiner combiner, const uint32_t* const 
     if (background) SubtractBackground(out, pixelCount, background, offset);
 }
 
-void CombineVextPlanes(const uint32_t* const planes[4], size_t pixelCount, const uint16_t* background,
-                       uint16_t offset, uint16_t* out) {
+void CombineVextPlanes(const uint32_t* const planes[4], size_t pixelCount, const uint16_t* background, uint16_t offset,
+                       uint16_t* out) {
     static const VextPositionCombiner best = Avx2Usable() ? &CombineVextPositionsAvx2 : &CombineVextPositionsSse2;
     CombineVextPlanesWith(best, planes, pixelCount, background, offset, out);
 }

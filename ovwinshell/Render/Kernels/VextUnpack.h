@@ -37,8 +37,8 @@ bool VextShuffleUsable();
 // four planes into out. With a background (pixelCount values), a pixel v over
 // its background b becomes min(v - b + offset, 0xFFFF), any other the offset.
 // Without one (null) the pixels are written as they are.
-void CombineVextPlanes(const uint32_t* const planes[4], size_t pixelCount, const uint16_t* background,
-                       uint16_t offset, uint16_t* out);
+void CombineVextPlanes(const uint32_t* const planes[4], size_t pixelCount, const uint16_t* background, uint16_t offset,
+                       uint16_t* out);
 
 // The vector loops behind CombineVextPlanes, one per instruction set: each
 // combines the longest run of whole positions its registers take and returns

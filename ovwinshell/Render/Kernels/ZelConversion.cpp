@@ -71,8 +71,7 @@ void ToDisplayBytes(const uint16_t* samples, size_t count, uint32_t shift, uint8
     size_t i = 0;
 #if defined(__SSE2__)
     WithGain(shift, [&](const auto& gain) {
-        for (; i + 16 <= count; i += 16)
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), gain.Bytes(samples + i));
+        for (; i + 16 <= count; i += 16) _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), gain.Bytes(samples + i));
     });
 #endif
     for (; i < count; ++i) out[i] = DisplayByte(samples[i], shift);

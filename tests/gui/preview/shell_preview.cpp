@@ -110,45 +110,45 @@ protected:
         WindowClassInfo info;
         info.name = L"OvShellPreview";
         info.icon = LoadIconW(ModuleInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
-        info.smallIcon = static_cast<HICON>(
-            LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 16, 16, 0));
+        info.smallIcon =
+            static_cast<HICON>(LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 16, 16, 0));
         return info;
     }
 
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
         switch (message) {
-        case WM_CREATE:
-            result = OnCreate() ? 0 : -1;
-            return true;
-        case WM_SIZE:
-            Layout();
-            result = 0;
-            return true;
-        case WM_NOTIFY:
-            if (reinterpret_cast<NMHDR*>(lParam)->code == TTN_GETDISPINFOW) {
-                auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
-                tooltip_ = LoadText(static_cast<UINT>(info->hdr.idFrom));
-                if (info->hdr.idFrom >= ID_ZOOM_100 && info->hdr.idFrom <= ID_ZOOM_OUT)
-                    tooltip_ += client_->SecondPane().FirstPane().Caption();
-                info->lpszText = tooltip_.data();
+            case WM_CREATE:
+                result = OnCreate() ? 0 : -1;
+                return true;
+            case WM_SIZE:
+                Layout();
                 result = 0;
                 return true;
-            }
-            return false;
-        case WM_COMMAND:
-            OnCommand(LOWORD(wParam));
-            result = 0;
-            return true;
-        case WM_TIMER:
-            DestroyWindow(Handle());
-            result = 0;
-            return true;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            result = 0;
-            return true;
-        default:
-            return Window::ProcessMessage(message, wParam, lParam, result);
+            case WM_NOTIFY:
+                if (reinterpret_cast<NMHDR*>(lParam)->code == TTN_GETDISPINFOW) {
+                    auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+                    tooltip_ = LoadText(static_cast<UINT>(info->hdr.idFrom));
+                    if (info->hdr.idFrom >= ID_ZOOM_100 && info->hdr.idFrom <= ID_ZOOM_OUT)
+                        tooltip_ += client_->SecondPane().FirstPane().Caption();
+                    info->lpszText = tooltip_.data();
+                    result = 0;
+                    return true;
+                }
+                return false;
+            case WM_COMMAND:
+                OnCommand(LOWORD(wParam));
+                result = 0;
+                return true;
+            case WM_TIMER:
+                DestroyWindow(Handle());
+                result = 0;
+                return true;
+            case WM_DESTROY:
+                PostQuitMessage(0);
+                result = 0;
+                return true;
+            default:
+                return Window::ProcessMessage(message, wParam, lParam, result);
         }
     }
 
@@ -162,10 +162,10 @@ private:
             buttons[i].fsStyle = commands[i] ? BTNS_BUTTON : BTNS_SEP;
             buttons[i].iBitmap = commands[i] ? image++ : 0;
         }
-        return CreateToolbarEx(parent,
-                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE |
-                                   CCS_NOPARENTALIGN,
-                               id, images, ModuleInstance(), bitmap, buttons, count, 16, 16, 16, 16, sizeof(TBBUTTON));
+        return CreateToolbarEx(
+            parent,
+            WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
+            id, images, ModuleInstance(), bitmap, buttons, count, 16, 16, 16, 16, sizeof(TBBUTTON));
     }
 
     void AddBand(HWND toolbar) {
@@ -183,13 +183,13 @@ private:
     }
 
     bool OnCreate() {
-        rebar_ = CreateWindowExW(0, REBARCLASSNAMEW, nullptr,
-                                 WS_CHILD | WS_VISIBLE | WS_BORDER | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_AUTOSIZE |
-                                     RBS_VARHEIGHT,
-                                 0, 0, 0, 0, Handle(), nullptr, ModuleInstance(), nullptr);
-        const int main[] = {ID_CAMERA_NEW, ID_CAMERA_OPEN, ID_CAMERA_SAVE, ID_CAMERA_CLOSE, 0, ID_ZOOM_100,
-                            ID_ZOOM_FIT,   ID_ZOOM_IN,     ID_ZOOM_OUT,    0,               ID_PAUSE_INPUT,
-                            ID_SAVE_FRAME};
+        rebar_ = CreateWindowExW(
+            0, REBARCLASSNAMEW, nullptr,
+            WS_CHILD | WS_VISIBLE | WS_BORDER | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_AUTOSIZE | RBS_VARHEIGHT, 0, 0,
+            0, 0, Handle(), nullptr, ModuleInstance(), nullptr);
+        const int main[] = {ID_CAMERA_NEW,  ID_CAMERA_OPEN, ID_CAMERA_SAVE, ID_CAMERA_CLOSE, 0,
+                            ID_ZOOM_100,    ID_ZOOM_FIT,    ID_ZOOM_IN,     ID_ZOOM_OUT,     0,
+                            ID_PAUSE_INPUT, ID_SAVE_FRAME};
         AddBand(MakeToolbar(rebar_, IDC_MAIN_TOOLBAR, IDB_MAIN_TOOLBAR, MAIN_TOOLBAR_IMAGES, main, 12));
         const int zel[] = {ID_ACQUIRE_ONE, ID_SAVE_SERIES};
         AddBand(MakeToolbar(rebar_, IDC_ZEL_TOOLBAR, IDB_ZEL_TOOLBAR, ZEL_TOOLBAR_IMAGES, zel, 2));
@@ -230,12 +230,23 @@ private:
     void OnCommand(UINT id) {
         ZoomWindow<FrameStandIn>& zoom = client_->SecondPane().FirstPane();
         switch (id) {
-        case ID_ZOOM_100: zoom.SetZoom(100); break;
-        case ID_ZOOM_FIT: zoom.SetZoom(kZoomFitWhole); break;
-        case ID_ZOOM_IN: zoom.SetZoom(ZoomStepUp(zoom.Zoom())); break;
-        case ID_ZOOM_OUT: zoom.SetZoom(ZoomStepDown(zoom.Zoom())); break;
-        case ID_APP_EXIT: DestroyWindow(Handle()); return;
-        default: return;
+            case ID_ZOOM_100:
+                zoom.SetZoom(100);
+                break;
+            case ID_ZOOM_FIT:
+                zoom.SetZoom(kZoomFitWhole);
+                break;
+            case ID_ZOOM_IN:
+                zoom.SetZoom(ZoomStepUp(zoom.Zoom()));
+                break;
+            case ID_ZOOM_OUT:
+                zoom.SetZoom(ZoomStepDown(zoom.Zoom()));
+                break;
+            case ID_APP_EXIT:
+                DestroyWindow(Handle());
+                return;
+            default:
+                return;
         }
         ShowZoom();
     }
@@ -255,7 +266,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     for (int i = 1; i + 1 < argc; ++i)
-        if (std::wcscmp(argv[i], L"--exit-after") == 0) frame.exitAfter = static_cast<UINT>(std::wcstoul(argv[i + 1], nullptr, 10));
+        if (std::wcscmp(argv[i], L"--exit-after") == 0)
+            frame.exitAfter = static_cast<UINT>(std::wcstoul(argv[i + 1], nullptr, 10));
     LocalFree(argv);
 
     HMENU menu = LoadMenuW(ModuleInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME));

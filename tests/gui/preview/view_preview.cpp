@@ -41,45 +41,45 @@ protected:
 
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
         switch (message) {
-        case WM_CREATE: {
-            RECT client{};
-            GetClientRect(Handle(), &client);
-            if (!view_.CreateChild(Handle(), kZoomWindowId, &client)) {
-                result = -1;
+            case WM_CREATE: {
+                RECT client{};
+                GetClientRect(Handle(), &client);
+                if (!view_.CreateChild(Handle(), kZoomWindowId, &client)) {
+                    result = -1;
+                    return true;
+                }
+                SetTimer(Handle(), kPressTimer, 1000, nullptr);
+                if (exitAfter) SetTimer(Handle(), kExitTimer, exitAfter, nullptr);
+                if (fetchOnTimer) SetTimer(Handle(), kFetchTimer, 40, nullptr);
+                result = 0;
                 return true;
             }
-            SetTimer(Handle(), kPressTimer, 1000, nullptr);
-            if (exitAfter) SetTimer(Handle(), kExitTimer, exitAfter, nullptr);
-            if (fetchOnTimer) SetTimer(Handle(), kFetchTimer, 40, nullptr);
-            result = 0;
-            return true;
-        }
-        case WM_SIZE:
-            if (view_.Handle()) MoveWindow(view_.Handle(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-            result = 0;
-            return true;
-        case WM_TIMER:
-            if (wParam == kPressTimer) {
-                KillTimer(Handle(), kPressTimer);
-                view_.SetZoom(zoom);
-                // Hold the button on a point of the image: the readout appears.
-                SendMessageW(view_.Child().Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(120, 90));
-            } else if (wParam == kFetchTimer) {
-                int32_t index = 0;
-                uint32_t layout = 0;
-                Render::PrivateRenderer& renderer = AppState::Get().Renderer();
-                if (renderer.FetchFrame(&index, &layout)) renderer.Redraw();
-            } else if (wParam == kExitTimer) {
-                DestroyWindow(Handle());
-            }
-            result = 0;
-            return true;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            result = 0;
-            return true;
-        default:
-            return Window::ProcessMessage(message, wParam, lParam, result);
+            case WM_SIZE:
+                if (view_.Handle()) MoveWindow(view_.Handle(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+                result = 0;
+                return true;
+            case WM_TIMER:
+                if (wParam == kPressTimer) {
+                    KillTimer(Handle(), kPressTimer);
+                    view_.SetZoom(zoom);
+                    // Hold the button on a point of the image: the readout appears.
+                    SendMessageW(view_.Child().Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(120, 90));
+                } else if (wParam == kFetchTimer) {
+                    int32_t index = 0;
+                    uint32_t layout = 0;
+                    Render::PrivateRenderer& renderer = AppState::Get().Renderer();
+                    if (renderer.FetchFrame(&index, &layout)) renderer.Redraw();
+                } else if (wParam == kExitTimer) {
+                    DestroyWindow(Handle());
+                }
+                result = 0;
+                return true;
+            case WM_DESTROY:
+                PostQuitMessage(0);
+                result = 0;
+                return true;
+            default:
+                return Window::ProcessMessage(message, wParam, lParam, result);
         }
     }
 

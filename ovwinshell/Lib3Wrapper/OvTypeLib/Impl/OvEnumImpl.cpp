@@ -54,8 +54,7 @@ bool OvEnumAttributesImpl::Find(uint32_t id, uint32_t, void** item) {
     return false;
 }
 
-void OvEnumAttributesImpl::Describe(OvAddOnAttributeImpl& attribute, uint32_t* id, const char** text,
-                                    void** out) {
+void OvEnumAttributesImpl::Describe(OvAddOnAttributeImpl& attribute, uint32_t* id, const char** text, void** out) {
     if (id) *id = attribute.GetId();
     if (text) *text = attribute.GetName();
     if (out) *out = static_cast<IOvAddOnAttribute*>(&attribute);

@@ -42,7 +42,8 @@ bool OvEnumOptionImpl::SetValue(int32_t value) {
 
 bool OvEnumOptionImpl::GetValueName(int32_t value, const char** name) {
     auto sameId = [value](const char*, uint32_t id) { return id == static_cast<uint32_t>(value); };
-    if (!FindSupported(ListEnumValues, [this](uint32_t id) { return Supports(id); }, sameId, &valueName_, nullptr))
+    if (!FindSupported(
+            ListEnumValues, [this](uint32_t id) { return Supports(id); }, sameId, &valueName_, nullptr))
         return false;
     *name = valueName_.c_str();
     return true;
@@ -51,7 +52,8 @@ bool OvEnumOptionImpl::GetValueName(int32_t value, const char** name) {
 bool OvEnumOptionImpl::GetValueId(const char* name, int32_t* value) {
     uint32_t id = 0;
     auto sameText = [name](const char* text, uint32_t) { return std::strcmp(text, name) == 0; };
-    if (!FindSupported(ListEnumValues, [this](uint32_t v) { return Supports(v); }, sameText, nullptr, &id))
+    if (!FindSupported(
+            ListEnumValues, [this](uint32_t v) { return Supports(v); }, sameText, nullptr, &id))
         return false;
     *value = static_cast<int32_t>(id);
     return true;

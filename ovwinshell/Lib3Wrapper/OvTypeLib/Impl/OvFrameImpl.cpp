@@ -73,8 +73,8 @@ void RefreshAttributes(OvEnumAttributesImpl& attributes, OVHANDLE input, OVHANDL
     if (count == attributes.Count()) {
         for (uint32_t index = 0; index < count; ++index) {
             uint32_t id = 0, second = 0, value = 0;
-            ThrowIfFailed(OvLib3InDInterfaceGetAddOnAtributeNum(input, index, &id, &second, &value, err), err,
-                          unitPath, __LINE__);
+            ThrowIfFailed(OvLib3InDInterfaceGetAddOnAtributeNum(input, index, &id, &second, &value, err), err, unitPath,
+                          __LINE__);
             attributes.At(index).SetValue(value);
         }
         return;
@@ -82,8 +82,8 @@ void RefreshAttributes(OvEnumAttributesImpl& attributes, OVHANDLE input, OVHANDL
     attributes.Clear();
     for (uint32_t index = 0; index < count; ++index) {
         uint32_t id = 0, second = 0, value = 0;
-        ThrowIfFailed(OvLib3InDInterfaceGetAddOnAtributeNum(input, index, &id, &second, &value, err), err,
-                      unitPath, __LINE__);
+        ThrowIfFailed(OvLib3InDInterfaceGetAddOnAtributeNum(input, index, &id, &second, &value, err), err, unitPath,
+                      __LINE__);
         if (const char* name = OvLib3ListGetString(id, names))
             attributes.Append(std::make_unique<OvAddOnAttributeImpl>(id, name, value));
     }

@@ -23,8 +23,6 @@ OvOptionImpl::OvOptionImpl(uint32_t id, uint32_t index, const char* name, uint32
 
 OvOptionImpl::~OvOptionImpl() = default;
 
-const char* OvOptionImpl::GetName(uint32_t selector) {
-    return selector == 1 ? displayName_.c_str() : name_.c_str();
-}
+const char* OvOptionImpl::GetName(uint32_t selector) { return selector == 1 ? displayName_.c_str() : name_.c_str(); }
 
 }  // namespace DllModule::Lib3Wrapper::OvTypeLib::Impl

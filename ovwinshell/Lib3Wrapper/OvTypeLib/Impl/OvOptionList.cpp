@@ -13,8 +13,7 @@ namespace DllModule::Lib3Wrapper::OvTypeLib::Impl {
 namespace {
 
 // The kind of an option interface, first match wins; null when it is none of them.
-std::unique_ptr<OvOptionImpl> Classify(uint32_t id, uint32_t index, const char* name, OVHANDLE iface,
-                                       OVHANDLE err) {
+std::unique_ptr<OvOptionImpl> Classify(uint32_t id, uint32_t index, const char* name, OVHANDLE iface, OVHANDLE err) {
     int32_t enumValue = 0;
     if (OvLib3OptionGetEnumVal(iface, &enumValue, err) == 0)
         return std::make_unique<OvEnumOptionImpl>(id, index, name, iface);

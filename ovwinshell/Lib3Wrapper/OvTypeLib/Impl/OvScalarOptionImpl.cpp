@@ -10,8 +10,7 @@ namespace {
 const char* const kUnitPath = ".\\Lib3Wrapper\\OvTypeLib\\Impl\\OvScalarOptionImpl";
 }
 
-OvScalarOptionImpl::OvScalarOptionImpl(uint32_t id, uint32_t index, const char* name, uint32_t kind,
-                                       OVHANDLE iface)
+OvScalarOptionImpl::OvScalarOptionImpl(uint32_t id, uint32_t index, const char* name, uint32_t kind, OVHANDLE iface)
     : OvOptionImpl(id, index, name, kind, iface) {
     CollectSupported(ListUnits, units_, [this](uint32_t unit) { return Supports(unit); });
 }
@@ -63,7 +62,8 @@ bool OvScalarOptionImpl::StepValue(uint32_t unit, int32_t step) {
 
 bool OvScalarOptionImpl::GetUnitName(uint32_t unit, const char** name) {
     auto sameId = [unit](const char*, uint32_t id) { return id == unit; };
-    if (!FindSupported(ListUnits, [this](uint32_t id) { return Supports(id); }, sameId, &unitName_, nullptr))
+    if (!FindSupported(
+            ListUnits, [this](uint32_t id) { return Supports(id); }, sameId, &unitName_, nullptr))
         return false;
     *name = unitName_.c_str();
     return true;
@@ -71,7 +71,8 @@ bool OvScalarOptionImpl::GetUnitName(uint32_t unit, const char** name) {
 
 bool OvScalarOptionImpl::GetUnitId(const char* name, uint32_t* unit) {
     auto sameText = [name](const char* text, uint32_t) { return std::strcmp(text, name) == 0; };
-    return FindSupported(ListUnits, [this](uint32_t id) { return Supports(id); }, sameText, nullptr, unit);
+    return FindSupported(
+        ListUnits, [this](uint32_t id) { return Supports(id); }, sameText, nullptr, unit);
 }
 
 }  // namespace DllModule::Lib3Wrapper::OvTypeLib::Impl

@@ -173,8 +173,7 @@ void OvDataTransferImpl::Renegotiate() {
         WriteField(intermediate_, kFieldOutputFlags, kOutputFlags);
         uint64_t needed = 0;
         LIB3_CHECK(OvLib3Codec(negotiated_.Get(), nullptr, static_cast<uint32_t>(blockSize_),
-                               static_cast<uint32_t>(blockSize_ >> 32), intermediate_.Get(), nullptr, 0, &needed,
-                               err_),
+                               static_cast<uint32_t>(blockSize_ >> 32), intermediate_.Get(), nullptr, 0, &needed, err_),
                    err_);
         intermediateSize_ = static_cast<uint32_t>(needed);
         intermediateBuffer_.resize(intermediateSize_);
@@ -348,8 +347,8 @@ bool OvDataTransferImpl::GetFrame(IOvFrame** frame, uint32_t* layout) {
                                        output_.Get(), pixels, outputSize, &produced, err_),
                            err_);
             } else {
-                LIB3_CHECK(OvLib3Codec(negotiated_.Get(), source, sizeLow, sizeHigh, output_.Get(), pixels,
-                                       outputSize, &produced, err_),
+                LIB3_CHECK(OvLib3Codec(negotiated_.Get(), source, sizeLow, sizeHigh, output_.Get(), pixels, outputSize,
+                                       &produced, err_),
                            err_);
             }
         }
