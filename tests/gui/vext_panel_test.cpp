@@ -456,22 +456,27 @@ TEST_F(VextPanelTest, BackgroundInSetupOffsetsTheNextFrames) {
     }
     Render::PrivateRenderer& renderer = AppState::Get().Renderer();
     // Somewhere below the offset without a background: the dark bars at the top.
+    // -1 while the readout has no frame.
     auto darkest = [&] {
-        uint32_t least = 0xFFFF;
+        int32_t least = -1;
         for (int32_t x = 0; x < 1024; x += 16) {
             uint32_t values[3] = {}, count = 0;
-            if (renderer.GetPixel(x, 8, values, &count) && count == 1) least = std::min(least, values[0]);
+            if (renderer.GetPixel(x, 8, values, &count) && count == 1)
+                least = least < 0 ? int32_t(values[0]) : std::min(least, int32_t(values[0]));
         }
         return least;
     };
-    ASSERT_TRUE(PumpUntil([&] { return darkest() < kOffsetShown; }));
+    // Seen once is enough: between two frames the readout may have no frame at all.
+    bool below = false;
+    ASSERT_TRUE(PumpUntil([&] { return below = below || (darkest() >= 0 && darkest() < int32_t(kOffsetShown)); }));
 
     CheckDlgButton(panel_->Handle(), IDC_VEXT_BACKGROUND, BST_CHECKED);
     Command(IDC_VEXT_BACKGROUND);
     EXPECT_FALSE(panel_->BackgroundInvalid());
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(panel_->Handle(), IDC_VEXT_LOADING)));
     // The live frames after it: the background taken away, its offset added.
-    EXPECT_TRUE(PumpUntil([&] { return darkest() >= kOffsetShown; }));
+    bool offset = false;
+    EXPECT_TRUE(PumpUntil([&] { return offset = offset || darkest() >= int32_t(kOffsetShown); }));
     for (const Saved& saved : before) {
         int32_t value = 0;
         IOvOption* option = Option(saved.id);
