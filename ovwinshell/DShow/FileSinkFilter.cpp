@@ -126,6 +126,12 @@ STDMETHODIMP FileSinkFilter::SetFileName(LPCOLESTR fileName, const AM_MEDIA_TYPE
     if (!fileName) return E_POINTER;
     std::lock_guard<std::mutex> hold(fileMutex_);
     CloseFile();
+    // A file that cannot be written (no folder, no access, in use) is refused
+    // here, while the graph is built: a graph whose start failed on its file
+    // hung when it was taken apart.
+    OwnedHandle probe(
+        CreateFileW(fileName, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!probe) return HRESULT_FROM_WIN32(GetLastError());
     fileName_ = fileName;
     return S_OK;
 }

@@ -124,6 +124,20 @@ TEST_F(AviExportTest, ExportAfterTheCompressorListWasFilled) {
     EXPECT_TRUE(MessageBoxCatcher::Boxes().empty());
 }
 
+TEST_F(AviExportTest, TargetThatCannotBeWrittenFailsTheBuildOnceAndNothingHangs) {
+    // A file another program holds open, and a folder that does not exist.
+    OwnedHandle held(CreateFileW(L"dshow_out\\held.avi", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(held);
+    for (const wchar_t* target : {L"dshow_out\\held.avi", L"dshow_out\\no such folder\\film.avi"}) {
+        MessageBoxCatcher::Forget();
+        CaptureGraph graph;
+        EXPECT_EQ(StartAviExport(graph, Request(0, 3, target), false), ExportStart::Failed);
+        EXPECT_EQ(MessageBoxCatcher::Boxes().size(), 1u);
+        EXPECT_TRUE(graph.Clear());
+    }
+    EXPECT_FALSE(FileExists(L"dshow_out\\no such folder\\film.avi"));
+}
+
 TEST_F(AviExportTest, EstimateCountsDataIndexAndHeaders) {
     EXPECT_EQ(FramesThatFit(EstimateAviBytes(683, 3u << 20), 3u << 20), 683);
     EXPECT_GT(EstimateAviBytes(683, 3u << 20), 683ull * (3u << 20));
