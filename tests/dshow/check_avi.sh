@@ -4,27 +4,11 @@
 # stopped in the middle is still readable.
 set -euo pipefail
 dir=$1
+source "$(dirname "$0")/../support/check_film.sh"
 # Each name.txt holds "frames width height index" for name.avi, and
 # name_frame<index>.bgr the pixels that frame must decode to.
-check_film() {
-  local name=$1 frames width height index info
-  read -r frames width height index < <(tr -d '\r' <"$dir/$name.txt")
-  info=$(ffprobe -v error -count_frames -select_streams v:0 \
-    -show_entries stream=width,height,r_frame_rate,nb_read_frames -of csv=p=0 "$dir/$name.avi")
-  if [ "$info" != "$width,$height,25/1,$frames" ]; then
-    echo "$name.avi: expected $width,$height,25/1,$frames, ffprobe read $info" >&2
-    exit 1
-  fi
-  ffmpeg -v error -i "$dir/$name.avi" -vf "select=eq(n\,$index)" -frames:v 1 -f rawvideo -pix_fmt bgr24 \
-    "$dir/${name}_decoded.bgr" -y
-  if ! cmp -s "$dir/${name}_decoded.bgr" "$dir/${name}_frame$index.bgr"; then
-    echo "$name.avi: frame $index differs from the processor's rendering" >&2
-    exit 1
-  fi
-  echo "$name.avi: $info; frame $index decodes to the processor's pixels"
-}
-check_film export
-check_film vext
+check_film "$dir/export.avi" "$dir/export.txt" "$dir/export_frame"
+check_film "$dir/vext.avi" "$dir/vext.txt" "$dir/vext_frame"
 
 for film in stopped vext_stopped; do
   read_frames=$(ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames \
