@@ -260,7 +260,9 @@ TEST_F(VextSimTest, ARecordingGrowsWhileBusyAndEndsAfterItsFramesOrAtStop) {
         SCOPED_TRACE(stopEarly ? "stopped" : "to the end");
         ASSERT_EQ(SetScalar(kFramePosition, stopEarly ? kFullCapacity : 6), 0);  // 6 frames, or 16 s
         Arm(1);
-        if (stopEarly) EXPECT_EQ(Status(), kBusy);  // frame 0 is recorded at the arm
+        if (stopEarly) {
+            EXPECT_EQ(Status(), kBusy);  // frame 0 is recorded at the arm
+        }
         ASSERT_TRUE(Eventually([&] { return IndexRange().second >= 2; }));
         EXPECT_FALSE(ReadFrame(1).empty());
         if (stopEarly) {
@@ -268,7 +270,9 @@ TEST_F(VextSimTest, ARecordingGrowsWhileBusyAndEndsAfterItsFramesOrAtStop) {
         }
         ASSERT_TRUE(Eventually([&] { return Status() == kIdle; }));
         const auto range = IndexRange();
-        if (!stopEarly) EXPECT_EQ(range, std::make_pair(0, 5));
+        if (!stopEarly) {
+            EXPECT_EQ(range, std::make_pair(0, 5));
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
         EXPECT_EQ(IndexRange(), range);  // what was recorded stays, and nothing more
         EXPECT_EQ(TotalFrames().second, range.second + 1);

@@ -23,7 +23,9 @@ protected:
     void Open(bool colour = false) {
         system_ = Create(kVext);
         ASSERT_NE(system_, nullptr);
-        if (colour) ASSERT_TRUE(FindOption(system_, kSensor)->AsEnum()->SetValue(kSensorColour));
+        if (colour) {
+            ASSERT_TRUE(FindOption(system_, kSensor)->AsEnum()->SetValue(kSensorColour));
+        }
         ASSERT_TRUE(system_->Init());
     }
     IOvDataTransfer* Transfer(uint32_t mode) {

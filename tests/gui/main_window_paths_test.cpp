@@ -231,7 +231,9 @@ TEST_F(MainWindowPathsTest, LongExposureCountsDownInTheStatusBar) {
     PumpFor(300);
     SendMessageW(window_->Handle(), UWM_EXPOSURE_STARTED, 0, 0);
     const std::wstring later = window_->StatusText(0);
-    if (!later.empty()) EXPECT_LT(std::stoi(later.substr(prefix.size())), first);
+    if (!later.empty()) {
+        EXPECT_LT(std::stoi(later.substr(prefix.size())), first);
+    }
     EXPECT_TRUE(PumpUntil([&] { return window_->StatusText(0).empty(); }));
 }
 
@@ -289,7 +291,9 @@ TEST_F(MainWindowPathsTest, CommandsOfferedPerState) {
     menu = GetMenu(window_->Handle());
     for (UINT id : cameraCommands) {
         EXPECT_TRUE(enabled(id)) << id;
-        if (id != ID_PAUSE_INPUT && id != ID_SAVE_FRAME) EXPECT_FALSE(greyed(id)) << id;
+        if (id != ID_PAUSE_INPUT && id != ID_SAVE_FRAME) {
+            EXPECT_FALSE(greyed(id)) << id;
+        }
     }
     EXPECT_FALSE(checked(ID_PAUSE_INPUT));
     EXPECT_FALSE(SendMessageW(window_->ZelToolbar(), TB_ISBUTTONCHECKED, ID_SAVE_SERIES, 0));

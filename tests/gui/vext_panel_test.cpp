@@ -518,7 +518,10 @@ TEST_F(VextPanelTest, ShowForScreenshots) {
 
     OvSimSetFastMode(0);
     Command(ID_VEXT_RECORD);
-    PumpUntil([&] { return Text(IDC_VEXT_STATUS).rfind(L"Состояние ввода", 0) == 0; });
+    PumpUntil([&] {
+        const std::wstring status = Text(IDC_VEXT_STATUS);
+        return status.compare(0, 15, L"Состояние ввода") == 0;
+    });
     hold("recording", false);
     ASSERT_TRUE(PumpUntil([&] { return panel_->CurrentMode() == VextCommandBar::ModePlayback; }));
 
