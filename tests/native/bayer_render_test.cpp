@@ -245,7 +245,9 @@ TEST(BayerRender, DirectPathsMatchTheCellReferenceForEveryShift) {
                 ASSERT_EQ(word[0], pixelref::Shifted(cell.red, shift)) << c << "," << r;
                 ASSERT_EQ(word[1], pixelref::Shifted(cell.green, shift)) << c << "," << r;
                 ASSERT_EQ(word[2], pixelref::Shifted(cell.blue, shift)) << c << "," << r;
-                if (words == 4) ASSERT_EQ(word[3], 0xBEEF) << c << "," << r;
+                if (words == 4) {
+                    ASSERT_EQ(word[3], 0xBEEF) << c << "," << r;
+                }
             }
             for (size_t b = size_t(width) * bpp; b < pitch; ++b) ASSERT_EQ(out[r * pitch + b], 0xA5);
             for (size_t w = size_t(width) * words; w < stride; ++w) ASSERT_EQ(wide[r * stride + w], 0xBEEF);
