@@ -38,6 +38,25 @@ FrameSurface::FrameSurface(HWND window, IOvSystem* openSystem)
     if (regionOption_->GetRect(&current.x, &current.y, &current.width, &current.height)) region_ = current;
 }
 
+bool FrameSurface::Draw(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t layout) {
+    switch (BeginFrame(width, height)) {
+        case FrameStep::Skip:
+            return false;
+        case FrameStep::Repaint:
+            return true;
+        case FrameStep::Draw:
+            break;
+    }
+    if (!Lock()) {
+        Fill(kFrameFieldColour);
+        return true;
+    }
+    const bool drawn = samples && DrawLocked(samples, width, height, layout);
+    Unlock();
+    FillField(width, height, drawn);
+    return true;
+}
+
 FrameSurface::FrameStep FrameSurface::BeginFrame(uint32_t width, uint32_t height) {
     if (width > maxWidth_) maxWidth_ = width;
     if (height > maxHeight_) maxHeight_ = height;

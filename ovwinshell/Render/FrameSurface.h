@@ -31,6 +31,10 @@ public:
     RegionRect StoredRegion() const { return region_; }
     bool HasRegionOption() const { return regionOption_ != nullptr; }
 
+    // Steps 1 to 4, then the frame into the locked surface and the grey field
+    // around it (all grey when the surface cannot be locked).
+    bool Draw(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t layout) final;
+
 protected:
     // Takes the region option (0x400006) of the open system, when there is one,
     // its maximum rectangle as the starting maximum size, and its rectangle.
@@ -43,6 +47,9 @@ protected:
     };
     // Steps 1 to 4 of drawing a frame of this size.
     FrameStep BeginFrame(uint32_t width, uint32_t height);
+    // Each surface's own conversion into the locked image; false when nothing
+    // of the frame was drawn (the whole surface then turns grey).
+    virtual bool DrawLocked(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t layout) = 0;
 
     // Where the frame goes in the locked image: its first pixel, and how many of
     // its columns and rows fit. Nothing fits for a negative position.
