@@ -124,7 +124,7 @@ bool CaptureGraph::Clear() {
             ComPtr<IEnumFilters> filters;
             OV_CHECK_COM(graph_->EnumFilters(filters.Put()));
             ComPtr<IBaseFilter> filter;
-            if (filters->Next(1, filter.Put(), nullptr) != S_OK) return true;
+            if (filters->Next(1, filter.Put(), nullptr) != S_OK) break;
             ComPtr<IEnumPins> pins;
             OV_CHECK_COM(filter->EnumPins(pins.Put()));
             ComPtr<IPin> pin;
@@ -136,6 +136,11 @@ bool CaptureGraph::Clear() {
             }
             OV_CHECK_COM(graph_->RemoveFilter(filter.Get()));
         }
+        // The platform's multiplexer keeps an input pin from every chain it
+        // was part of, and a run with one left over crashed: the next chain
+        // gets a new one.
+        multiplexer_ = CreateObject<IBaseFilter>(CLSID_AviDest, IID_IBaseFilter);
+        return true;
     });
 }
 

@@ -26,7 +26,8 @@ public:
     CaptureGraph(const CaptureGraph&) = delete;
     CaptureGraph& operator=(const CaptureGraph&) = delete;
 
-    // Disconnects and removes every filter of the graph.
+    // Disconnects and removes every filter of the graph; the multiplexer is
+    // replaced by a new one.
     bool Clear();
     // Add and Connect raise CComError; the policies that call them catch it.
     // Adds the held filter of that class (none: nothing) under name.

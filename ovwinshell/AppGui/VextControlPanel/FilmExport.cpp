@@ -99,10 +99,6 @@ void VextCommandBar::StartTiffExport(int32_t first, int32_t last) {
 void VextCommandBar::StartAviExport(const std::wstring& name, int32_t first, int32_t last) {
     OAFilterState state = State_Stopped;
     if (graph_->State(&state) && state != State_Stopped) graph_->Stop();
-    // Each film gets a graph of its own: the platform's multiplexer keeps an
-    // input pin from every chain it was part of, and running it with one left
-    // over from an earlier chain crashes.
-    graph_ = std::make_unique<DShow::CaptureGraph>();
     DShow::AviExportRequest request;
     request.transfer = AppState::Get().transfer;
     request.processor = &Render::ImageProcessor::Instance();
