@@ -75,11 +75,11 @@ FileWriter::Outcome FileWriter::WriteFrame(int32_t index) {
     if (layout != kLayoutMono && layout != kLayoutBayer) return Outcome::Written;
 
     const uint32_t words = layout == kLayoutMono ? 1 : 3;
-    std::vector<uint16_t> out(size_t(width) * height * words);
-    Render::ImageProcessor::Instance().Render16(0, 0, width, height, out.data(), width * words, words * 16,
+    rendered_.resize(size_t(width) * height * words);  // kept from frame to frame
+    Render::ImageProcessor::Instance().Render16(0, 0, width, height, rendered_.data(), width * words, words * 16,
                                                 reinterpret_cast<const uint16_t*>(data), layout);
-    const bool written = layout == kLayoutMono ? CTiffGrayImage(width, height, 16).Write(path, out.data())
-                                               : CTiffRGBImage(width, height, 48).Write(path, out.data());
+    const bool written = layout == kLayoutMono ? CTiffGrayImage(width, height, 16).Write(path, rendered_.data())
+                                               : CTiffRGBImage(width, height, 48).Write(path, rendered_.data());
     if (written) return Outcome::Written;
     // A folder that is missing, a full disk or a file in use: the export ends
     // here rather than report frames it did not save.

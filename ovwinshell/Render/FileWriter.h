@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "Render/Worker.h"
 
@@ -48,6 +49,7 @@ private:
     std::wstring folder_;
     int32_t failedIndex_ = 0;
     std::wstring failedFile_;
+    std::vector<uint16_t> rendered_;  // the frame as the processor renders it for the file
     DWORD failedError_ = 0;
 };
 
