@@ -6,7 +6,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
 trap ov_cleanup EXIT
-flock /tmp/ov-build.lock bash -c "source '$here/wine-env.sh'; ov_configure_and_build --target gui_tests ovdsource"
+ov_configure_and_build --target gui_tests ovdsource
 ov_start_display
 ov_start_wine
 # The recording panel's tests export films through the source filter.

@@ -8,33 +8,10 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
 out=${1:-/tmp/stats-tab.png}
-source "$here/wine-env.sh"
-work=$(mktemp -d /tmp/ovoutput.XXXXXX)
-test_pid=""
-finish() {
-  touch "$work/done"
-  if [ -n "$test_pid" ]; then wait "$test_pid" 2>/dev/null || true; fi
-  ov_cleanup
-  rm -rf "$work"
-}
-trap finish EXIT
-ov_start_display
-ov_start_wine
-
+source "$here/screenshot-env.sh"
 cd "$OV_BUILD/bin"
 OV_OUTPUT_SCREENSHOT_DIR="Z:$work" OV_OUTPUT_SCREENSHOT_PROFILE="Z:$root/profiles/demo-zel-mono.ovp" \
-  timeout 240 wine ./gui_tests.exe --gtest_filter=OutputPaneScreenshot.ShowForScreenshot >"$work/test.log" 2>&1 &
-test_pid=$!
-
-for _ in $(seq 1 900); do
-  [ -e "$work/ready" ] && break
-  if ! kill -0 "$test_pid" 2>/dev/null; then
-    cat "$work/test.log" >&2
-    echo "the test ended before showing its window" >&2
-    exit 1
-  fi
-  sleep 0.2
-done
-[ -e "$work/ready" ] || { echo "the window never came up" >&2; exit 1; }
+  ov_shot_start timeout 240 wine ./gui_tests.exe --gtest_filter=OutputPaneScreenshot.ShowForScreenshot
+ov_shot_wait ready
 import -window root -display "$DISPLAY" "$out"
 echo "screenshot: $out"

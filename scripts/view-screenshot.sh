@@ -11,7 +11,7 @@ out=${1:-/tmp/view.png}
 [ $# -gt 0 ] && shift
 source "$here/wine-env.sh"
 trap ov_cleanup EXIT
-flock /tmp/ov-build.lock bash -c "source '$here/wine-env.sh'; ov_configure_and_build --target ovviewpreview"
+ov_configure_and_build --target ovviewpreview
 ov_start_display
 ov_start_wine
 cd "$OV_BUILD/bin"
