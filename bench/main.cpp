@@ -18,7 +18,8 @@
 #include "Lib3Wrapper/OvTypeLib/Impl/OvFrameImpl.h"
 #include "ovlib3_sim.h"
 
-void BenchVextTransfer();  // VextBench.cpp
+void BenchVextTransfer();     // VextBench.cpp
+void BenchSimulatedCamera();  // SimulatorBench.cpp
 
 namespace {
 
@@ -266,6 +267,7 @@ int main() {
     BenchStatistics();
     BenchTiff();
     BenchVextTransfer();
+    BenchSimulatedCamera();
     BenchDisplayAndLiveLoop();
     return 0;
 }

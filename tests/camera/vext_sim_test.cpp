@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -385,36 +384,6 @@ TEST_F(VextSimTest, ThePredictionFollowsTheFilmAndNeedsDeterministicMode) {
     EXPECT_NE(again, image);
     ASSERT_EQ(OvSimExpectedVextFrame(system_, 2, again.data(), again.size()), 0);
     EXPECT_EQ(again, image);
-}
-
-// Frames per second the fast-mode cameras deliver through DMA (printed, not asserted).
-TEST_F(VextSimTest, PrintsFramesPerSecond) {
-    OvSimSetFastMode(1);
-    Init();
-    ASSERT_EQ(OvSimSetRecordedFrames(system_, 1000), 0);
-    auto start = std::chrono::steady_clock::now();
-    int frames = 0;
-    for (; std::chrono::steady_clock::now() - start < std::chrono::milliseconds(500); ++frames)
-        ASSERT_FALSE(ReadFrame(frames).empty());
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("VEXT 1024x1024 playback, fast mode: %.1f frames/s\n", frames / seconds);
-
-    OVHANDLE zel = 0, input = 0, context = 0;
-    void* buffer = nullptr;
-    ASSERT_EQ(OvLib3SystemCreate(1, &zel, 0), 0);
-    ASSERT_EQ(OvLib3SystemInit(zel, 0), 0);
-    ASSERT_EQ(OvLib3SystemGetInDInterface(zel, kInput, 0, &input, 0), 0);
-    ASSERT_EQ(OvLib3DmaCreateContext(&context, &buffer, 1280 * 1024 * 2, 0), 0);
-    start = std::chrono::steady_clock::now();
-    for (frames = 0; std::chrono::steady_clock::now() - start < std::chrono::milliseconds(500); ++frames) {
-        ASSERT_EQ(OvLib3InDInterfaceStartDma(input, context, 0), 0);
-        int32_t done = 0;
-        while (!done) ASSERT_EQ(OvLib3InDInterfaceQueryDmaEnd(input, &done, 0), 0);
-    }
-    seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("ZEL 1280x1024 mono 12-bit, fast mode: %.1f frames/s\n", frames / seconds);
-    OvLib3DmaFreeContext(context, 0);
-    OvLib3SystemDestroy(zel, 0);
 }
 
 }  // namespace
