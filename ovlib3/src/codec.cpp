@@ -1,6 +1,7 @@
 // OvLib3Codec: decodes raw camera data to 16-bit samples. Mono and the colour
 // formats 0x10003/0x10004 decode in one step; the GRBG mosaic 0x10002 needs two
 // (raw -> 16-bit mosaic -> 48-bit BGR).
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -57,19 +58,21 @@ void checkRequest(const DataHeader& requested, const Step& step, OVHANDLE handle
                 "мозаику преобразуют в два шага: сначала в 16 бит (0x10002), затем в BGR 48 бит");
 }
 
-std::vector<uint16_t> convert(const Step& step, const uint8_t* in, uint64_t inSize, uint32_t width, uint32_t height) {
-    const uint64_t pixels = uint64_t(width) * height;
-    if (step.inputDecoded) {
-        std::vector<uint16_t> samples(inSize / 2);
-        std::memcpy(samples.data(), in, inSize);
-        if (step.outputCode != kPixBgr48 || step.format->code == kPixBgr48) return samples;
-        std::vector<uint16_t> bgr(pixels * 3);
-        demosaicGrbg(samples.data(), width, height, bgr.data());
-        return bgr;
+// Decodes straight into the caller's buffer (bytes long): a live camera
+// decodes every frame, so no frame-sized copy is made on the way.
+void convertInto(const Step& step, const uint8_t* in, uint64_t inSize, uint32_t width, uint32_t height, uint8_t* out,
+                 uint64_t bytes) {
+    if (!step.inputDecoded) {
+        unpackRaw(*step.format, in, width, height, reinterpret_cast<uint16_t*>(out));
+        return;
     }
-    std::vector<uint16_t> samples(pixels * step.format->channels);
-    unpackRaw(*step.format, in, width, height, samples.data());
-    return samples;
+    if (step.outputCode != kPixBgr48 || step.format->code == kPixBgr48) {
+        std::memcpy(out, in, std::min(inSize, bytes));
+        return;
+    }
+    std::vector<uint16_t> mosaic(inSize / 2);  // the input as aligned 16-bit samples
+    std::memcpy(mosaic.data(), in, inSize);
+    demosaicGrbg(mosaic.data(), width, height, reinterpret_cast<uint16_t*>(out));
 }
 
 }  // namespace
@@ -108,8 +111,8 @@ OVRESULT OVLIB3_CALL OvLib3Codec(OVHANDLE inHeader, const void* inData, uint32_t
         if (!outData || outSize < result.blockSize)
             OV_FAIL(kErrBufferTooSmall, outHeader,
                     "выходной буфер " + std::to_string(outSize) + " байт, нужно " + std::to_string(result.blockSize));
-        const std::vector<uint16_t> samples = convert(step, static_cast<const uint8_t*>(inData), inSize, width, height);
-        std::memcpy(outData, samples.data(), result.blockSize);
+        convertInto(step, static_cast<const uint8_t*>(inData), inSize, width, height, static_cast<uint8_t*>(outData),
+                    result.blockSize);
         out = result;
         return 0;
     });
