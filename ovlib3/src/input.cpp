@@ -85,8 +85,7 @@ void latchFrame(Input& input, const System& system) {
     renderSamplesInto(config, number, noiseSeedFor(number), 0, input.samples.data());
     input.frame.resize(rawBlockBytes(*config.format, width, height));
     packRaw(*config.format, input.samples.data(), width, height, input.frame.data());
-    uint32_t checksum = 0;
-    for (uint8_t byte : input.frame) checksum += byte;
+    const uint32_t checksum = byteSum(input.frame.data(), input.frame.size());
     input.last = {number, uint64_t(std::chrono::duration_cast<microseconds>(now - system.initTime).count()),
                   system.sensorTemperature(), checksum};
     input.latched = true;

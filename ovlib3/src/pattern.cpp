@@ -5,6 +5,10 @@
 #include <cmath>
 #include <memory>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace ovsim {
 namespace {
 
@@ -35,9 +39,31 @@ const int16_t* noiseTable() {
     return table.data();
 }
 
-const int16_t* noiseRow(uint64_t seed, uint64_t frame, uint64_t y) {
+// The same table split into what each entry adds and what it takes away
+// (one of the two is 0), for saturating 16-bit arithmetic.
+struct NoiseParts {
+    std::vector<uint16_t> rise, fall;
+};
+
+const NoiseParts& noiseParts() {
+    static const NoiseParts parts = [] {
+        const int16_t* table = noiseTable();
+        NoiseParts made;
+        made.rise.resize(kNoiseStarts + kMaxRowSamples);
+        made.fall.resize(kNoiseStarts + kMaxRowSamples);
+        for (size_t i = 0; i < made.rise.size(); ++i) {
+            made.rise[i] = static_cast<uint16_t>(std::max<int>(table[i], 0));
+            made.fall[i] = static_cast<uint16_t>(std::max<int>(-table[i], 0));
+        }
+        return made;
+    }();
+    return parts;
+}
+
+// Where a row of a frame starts reading the noise table.
+uint64_t noiseStart(uint64_t seed, uint64_t frame, uint64_t y) {
     const uint64_t h = mix((seed << 32 ^ frame) * 0x9E3779B97F4A7C15ull + y * 0xC2B2AE3D27D4EB4Full);
-    return noiseTable() + (h & (kNoiseStarts - 1));
+    return h & (kNoiseStarts - 1);
 }
 
 // Per-frame geometry of the moving parts, in sensor coordinates.
@@ -75,14 +101,25 @@ int channelOf(const FrameConfig& c, uint32_t sample, int64_t x, int64_t y) {
     return c.format->mosaic ? mosaicChannel(uint32_t(x), uint32_t(y)) : 1;
 }
 
+// What does not move, per sample: the gradient of each row, what the disc
+// adds to a row by row parity, what the bars add by column + shift.
+template <typename Sample>
+struct SceneTables {
+    std::vector<Sample> base;
+    std::array<std::vector<Sample>, 2> disc;
+    std::vector<Sample> bars;
+};
+
 // Everything about a configuration's frames that does not move, scaled by
-// exposure and gain: computed once per configuration.
+// exposure and gain: computed once per configuration. When the gradient,
+// bars and disc together stay within 16 bits (any normal exposure of a mono
+// camera), the tables are kept in 16 bits and noise is added with saturating
+// arithmetic; brighter scenes keep 32-bit tables.
 struct StillScene {
     FrameConfig config;
     uint32_t rowSamples = 0;
-    std::vector<int32_t> base;                 // the gradient, per sample
-    std::array<std::vector<int32_t>, 2> disc;  // what the disc adds to each sample of a row, by row parity
-    std::vector<int32_t> bars;                 // what the bars add, by column + shift
+    SceneTables<int32_t> wide;     // empty when narrow is used
+    SceneTables<uint16_t> narrow;  // empty when the scene needs more than 16 bits
 
     explicit StillScene(const FrameConfig& c) : config(c) {
         const uint32_t channels = c.format->channels, width = uint32_t(c.roi.width), height = uint32_t(c.roi.height);
@@ -91,22 +128,32 @@ struct StillScene {
             const int64_t s = v * c.exposureUs * c.gainCenti / (int64_t(c.referenceExposureUs) * 100);
             return static_cast<int32_t>(std::min(s, kBrightnessCap));
         };
-        base.resize(uint64_t(rowSamples) * height);
+        wide.base.resize(uint64_t(rowSamples) * height);
         for (uint32_t row = 0; row < height; ++row)
             for (uint32_t s = 0; s < rowSamples; ++s) {
                 const int64_t x = c.roi.x + s / channels, y = c.roi.y + row;
-                base[uint64_t(row) * rowSamples + s] = scaled(gradient(c, x, y, channelOf(c, s, x, y)));
+                wide.base[uint64_t(row) * rowSamples + s] = scaled(gradient(c, x, y, channelOf(c, s, x, y)));
             }
         for (int parity = 0; parity < 2; ++parity) {
-            disc[parity].resize(rowSamples);
+            wide.disc[parity].resize(rowSamples);
             for (uint32_t s = 0; s < rowSamples; ++s) {
                 const int64_t x = c.roi.x + s / channels;
-                disc[parity][s] = scaled(kDiscBrightness[channelOf(c, s, x, c.roi.y + parity)]);
+                wide.disc[parity][s] = scaled(kDiscBrightness[channelOf(c, s, x, c.roi.y + parity)]);
             }
         }
-        bars.resize(rowSamples + kBarPeriod * channels);
-        for (uint32_t s = 0; s < bars.size(); ++s)
-            bars[s] = ((c.roi.x + s / channels) / 32) % 2 == 0 ? scaled(kBarBrightness) : 0;
+        wide.bars.resize(rowSamples + kBarPeriod * channels);
+        for (uint32_t s = 0; s < wide.bars.size(); ++s)
+            wide.bars[s] = ((c.roi.x + s / channels) / 32) % 2 == 0 ? scaled(kBarBrightness) : 0;
+        if (rowSamples == 0 || height == 0) return;
+        const auto range = [](const std::vector<int32_t>& v) { return std::minmax_element(v.begin(), v.end()); };
+        const auto base = range(wide.base), bars = range(wide.bars);
+        const auto disc0 = range(wide.disc[0]), disc1 = range(wide.disc[1]);
+        const bool negative = std::min({*base.first, *bars.first, *disc0.first, *disc1.first}) < 0;
+        const int64_t brightest = int64_t(*base.second) + *bars.second + std::max(*disc0.second, *disc1.second);
+        if (negative || brightest > 65535) return;
+        const auto narrowed = [](const std::vector<int32_t>& v) { return std::vector<uint16_t>(v.begin(), v.end()); };
+        narrow = {narrowed(wide.base), {narrowed(wide.disc[0]), narrowed(wide.disc[1])}, narrowed(wide.bars)};
+        wide = {};
     }
 };
 
@@ -128,6 +175,51 @@ int64_t discHalfWidth(int64_t radius, int64_t dy) {
     return half;
 }
 
+// clamp(base + rise - fall, 0, 65535) >> shift for base values of 16 bits,
+// where rise or fall is 0: a saturating add, then a saturating subtract.
+void addNoise(const uint16_t* base, const uint16_t* rise, const uint16_t* fall, uint32_t n, uint32_t shift,
+              uint16_t* out) {
+    uint32_t s = 0;
+#if defined(__SSE2__)
+    const __m128i count = _mm_cvtsi32_si128(int(shift));
+    for (; s + 8 <= n; s += 8) {
+        const auto at = [s](const uint16_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + s)); };
+        const __m128i v = _mm_subs_epu16(_mm_adds_epu16(at(base), at(rise)), at(fall));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + s), _mm_srl_epi16(v, count));
+    }
+#endif
+    for (; s < n; ++s) {
+        const int32_t v = int32_t(base[s]) + rise[s] - fall[s];
+        out[s] = static_cast<uint16_t>(std::clamp(v, 0, 65535) >> shift);
+    }
+}
+
+// Row r of the scene before noise: the still gradient, plus the bars and the
+// disc where they pass (summed in scratch).
+template <typename Sample>
+const Sample* sceneRow(const SceneTables<Sample>& tables, const FrameConfig& c, const Motion& m, int64_t r, uint32_t n,
+                       std::vector<Sample>& scratch) {
+    const Sample* base = tables.base.data() + uint64_t(r) * n;
+    const int64_t y = c.roi.y + r, dy = y - m.discY;
+    const bool bars = y < int64_t(c.sensorHeight) / 8;
+    const bool disc = dy * dy <= m.discRadius * m.discRadius;
+    if (!bars && !disc) return base;  // most rows
+    scratch.assign(base, base + n);
+    const uint32_t channels = c.format->channels;
+    if (bars) {
+        const Sample* add = tables.bars.data() + m.barShift * channels;
+        for (uint32_t s = 0; s < n; ++s) scratch[s] += add[s];
+    }
+    if (disc) {
+        const int64_t half = discHalfWidth(m.discRadius, dy);
+        const int64_t first = std::max<int64_t>(m.discX - half, c.roi.x) - c.roi.x;
+        const int64_t last = std::min<int64_t>(m.discX + half, c.roi.x + c.roi.width - 1) - c.roi.x;
+        const Sample* add = tables.disc[uint64_t(r) & 1].data();
+        for (int64_t s = first * channels; s < (last + 1) * channels; ++s) scratch[s] += add[s];
+    }
+    return scratch.data();
+}
+
 }  // namespace
 
 bool sameLook(const FrameConfig& a, const FrameConfig& b) {
@@ -139,33 +231,23 @@ bool sameLook(const FrameConfig& a, const FrameConfig& b) {
 void renderSamplesInto(const FrameConfig& c, uint64_t frame, uint64_t seed, uint32_t shift, uint16_t* out) {
     const StillScene& scene = stillSceneFor(c);
     const Motion m = motionAt(c, frame);
-    const uint32_t channels = c.format->channels, n = scene.rowSamples;
-    std::vector<int32_t> row(n);
+    const uint32_t n = scene.rowSamples;
+    if (!scene.narrow.base.empty()) {
+        const NoiseParts& noise = noiseParts();
+        std::vector<uint16_t> scratch;
+        for (int64_t r = 0; r < c.roi.height; ++r, out += n) {
+            const uint64_t at = noiseStart(seed, frame, uint64_t(c.roi.y + r));
+            addNoise(sceneRow(scene.narrow, c, m, r, n, scratch), noise.rise.data() + at, noise.fall.data() + at, n,
+                     shift, out);
+        }
+        return;
+    }
+    std::vector<int32_t> scratch;
     for (int64_t r = 0; r < c.roi.height; ++r, out += n) {
-        const int64_t y = c.roi.y + r;
-        const int32_t* base = scene.base.data() + uint64_t(r) * n;
-        const int16_t* noise = noiseRow(seed, frame, uint64_t(y));
-        const bool bars = y < int64_t(c.sensorHeight) / 8;
-        const int64_t dy = y - m.discY;
-        const bool disc = dy * dy <= m.discRadius * m.discRadius;
-        if (!bars && !disc) {  // most rows: the still scene and noise only
-            for (uint32_t s = 0; s < n; ++s)
-                out[s] = static_cast<uint16_t>(std::clamp(base[s] + noise[s], 0, 65535) >> shift);
-            continue;
-        }
-        for (uint32_t s = 0; s < n; ++s) row[s] = base[s] + noise[s];
-        if (bars) {
-            const int32_t* add = scene.bars.data() + m.barShift * channels;
-            for (uint32_t s = 0; s < n; ++s) row[s] += add[s];
-        }
-        if (disc) {
-            const int64_t half = discHalfWidth(m.discRadius, dy);
-            const int64_t first = std::max<int64_t>(m.discX - half, c.roi.x) - c.roi.x;
-            const int64_t last = std::min<int64_t>(m.discX + half, c.roi.x + c.roi.width - 1) - c.roi.x;
-            const int32_t* add = scene.disc[uint64_t(r) & 1].data();
-            for (int64_t s = first * channels; s < (last + 1) * channels; ++s) row[s] += add[s];
-        }
-        for (uint32_t s = 0; s < n; ++s) out[s] = static_cast<uint16_t>(std::clamp(row[s], 0, 65535) >> shift);
+        const int32_t* row = sceneRow(scene.wide, c, m, r, n, scratch);
+        const int16_t* noise = noiseTable() + noiseStart(seed, frame, uint64_t(c.roi.y + r));
+        for (uint32_t s = 0; s < n; ++s)
+            out[s] = static_cast<uint16_t>(std::clamp(row[s] + noise[s], 0, 65535) >> shift);
     }
 }
 

@@ -2,6 +2,11 @@
 
 #include <cstring>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define OVSIM_X86 1
+#endif
+
 #include "ids.h"
 
 namespace ovsim {
@@ -52,6 +57,67 @@ void unpack12(const uint8_t* in, uint64_t count, uint16_t* s) {
         s[0] = static_cast<uint16_t>(((in[0] << 4) | (in[2] & 0xF)) << 4);
         s[1] = static_cast<uint16_t>(((in[1] << 4) | (in[2] >> 4)) << 4);
     }
+}
+
+#if OVSIM_X86
+bool shufflesUsable() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("ssse3");
+}
+
+// The same eight samples (twelve bytes) at a time with byte shuffles: the
+// high bytes and each pair's nibble byte are gathered in one register and
+// put in place by one shuffle. The rest goes through pack12.
+__attribute__((target("ssse3"))) void pack12Shuffled(const uint16_t* s, uint64_t count, uint8_t* out) {
+    const __m128i lowNibble = _mm_set1_epi16(0x000F), pairWeights = _mm_setr_epi16(1, 16, 1, 16, 1, 16, 1, 16);
+    const __m128i order = _mm_setr_epi8(0, 1, 8, 2, 3, 9, 4, 5, 10, 6, 7, 11, -1, -1, -1, -1);
+    uint64_t i = 0;
+    for (; i + 8 <= count; i += 8, s += 8, out += 12) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+        const __m128i high = _mm_srli_epi16(v, 8);
+        // Per pair (a 32-bit lane) the first sample's nibble plus 16 times the second's.
+        const __m128i nibbles = _mm_madd_epi16(_mm_and_si128(_mm_srli_epi16(v, 4), lowNibble), pairWeights);
+        const __m128i bytes = _mm_packus_epi16(high, _mm_packs_epi32(nibbles, nibbles));
+        const __m128i packed = _mm_shuffle_epi8(bytes, order);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out), packed);
+        const uint32_t last = uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(packed, 8)));
+        std::memcpy(out + 8, &last, 4);
+    }
+    pack12(s, count - i, out);
+}
+
+// Each 16-bit lane gets its pair's nibble byte low and its own high byte
+// high; the nibble is then moved into bits 4..7 (times 16 for the first
+// sample of a pair, in place for the second). Sixteen bytes are read for
+// twelve, so the loop stops while a whole group of eight more follows.
+__attribute__((target("ssse3"))) void unpack12Shuffled(const uint8_t* in, uint64_t count, uint16_t* s) {
+    const __m128i spread = _mm_setr_epi8(2, 0, 2, 1, 5, 3, 5, 4, 8, 6, 8, 7, 11, 9, 11, 10);
+    const __m128i nibbleScale = _mm_setr_epi16(16, 1, 16, 1, 16, 1, 16, 1);
+    const __m128i highByte = _mm_set1_epi16(int16_t(0xFF00)), nibbleBits = _mm_set1_epi16(0x00F0);
+    uint64_t i = 0;
+    for (; i + 16 <= count; i += 8, in += 12, s += 8) {
+        const __m128i lanes = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in)), spread);
+        const __m128i nibbles = _mm_and_si128(_mm_mullo_epi16(lanes, nibbleScale), nibbleBits);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(s), _mm_or_si128(_mm_and_si128(lanes, highByte), nibbles));
+    }
+    unpack12(in, count - i, s);
+}
+#endif
+
+void pack12Best(const uint16_t* s, uint64_t count, uint8_t* out) {
+#if OVSIM_X86
+    static const bool shuffles = shufflesUsable();
+    if (shuffles) return pack12Shuffled(s, count, out);
+#endif
+    pack12(s, count, out);
+}
+
+void unpack12Best(const uint8_t* in, uint64_t count, uint16_t* s) {
+#if OVSIM_X86
+    static const bool shuffles = shufflesUsable();
+    if (shuffles) return unpack12Shuffled(in, count, s);
+#endif
+    unpack12(in, count, s);
 }
 
 // 16-bit little-endian samples; quantizing keeps the 8-bit format's data in the high byte.
@@ -111,7 +177,7 @@ void packRaw(const PixelFormat& f, const uint16_t* samples, uint32_t width, uint
     else if (f.rawBits == 10)
         pack10(samples, pixels, out);
     else if (f.rawBits == 12)
-        pack12(samples, pixels, out);
+        pack12Best(samples, pixels, out);
     else
         pack16(samples, pixels * f.channels, f.significantBits, out);
 }
@@ -123,9 +189,22 @@ void unpackRaw(const PixelFormat& f, const uint8_t* raw, uint32_t width, uint32_
     else if (f.rawBits == 10)
         unpack10(raw, pixels, samples);
     else if (f.rawBits == 12)
-        unpack12(raw, pixels, samples);
+        unpack12Best(raw, pixels, samples);
     else
         unpack16(raw, pixels * f.channels, f.significantBits, samples);
+}
+
+uint32_t byteSum(const uint8_t* bytes, uint64_t count) {
+    uint64_t sum = 0, i = 0;
+#if OVSIM_X86
+    __m128i lanes = _mm_setzero_si128();
+    for (; i + 16 <= count; i += 16)
+        lanes = _mm_add_epi64(
+            lanes, _mm_sad_epu8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i)), _mm_setzero_si128()));
+    sum = uint64_t(_mm_cvtsi128_si64(lanes)) + uint64_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(lanes, lanes)));
+#endif
+    for (; i < count; ++i) sum += bytes[i];
+    return uint32_t(sum);
 }
 
 void demosaicGrbg(const uint16_t* mosaic, uint32_t width, uint32_t height, uint16_t* bgr) {

@@ -31,6 +31,9 @@ inline uint16_t quantize(uint16_t sample, uint32_t significantBits) {
 void packRaw(const PixelFormat& format, const uint16_t* samples, uint32_t width, uint32_t height, uint8_t* out);
 void unpackRaw(const PixelFormat& format, const uint8_t* raw, uint32_t width, uint32_t height, uint16_t* samples);
 
+// The sum of the bytes, modulo 2^32.
+uint32_t byteSum(const uint8_t* bytes, uint64_t count);
+
 // GRBG mosaic (even origin) to BGR: each 2x2 cell gives its R, B and the mean
 // of its two G samples to all four pixels. width and height must be even.
 void demosaicGrbg(const uint16_t* mosaic, uint32_t width, uint32_t height, uint16_t* bgr);
