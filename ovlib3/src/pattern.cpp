@@ -112,9 +112,9 @@ struct SceneTables {
 
 // Everything about a configuration's frames that does not move, scaled by
 // exposure and gain: computed once per configuration. When the gradient,
-// bars and disc together stay within 16 bits (any normal exposure of a mono
-// camera), the tables are kept in 16 bits and noise is added with saturating
-// arithmetic; brighter scenes keep 32-bit tables.
+// bars and disc together stay within 16 bits (a mono camera at or below the
+// reference exposure), the tables are kept in 16 bits and noise is added with
+// saturating arithmetic; brighter scenes keep 32-bit tables.
 struct StillScene {
     FrameConfig config;
     uint32_t rowSamples = 0;
