@@ -104,20 +104,20 @@ __attribute__((target("ssse3"))) void unpack12Shuffled(const uint8_t* in, uint64
 }
 #endif
 
-void pack12Best(const uint16_t* s, uint64_t count, uint8_t* out) {
-#if OVSIM_X86
-    static const bool shuffles = shufflesUsable();
-    if (shuffles) return pack12Shuffled(s, count, out);
-#endif
-    pack12(s, count, out);
-}
+// The 12-bit packer and unpacker this processor runs best.
+struct Packers12 {
+    void (*pack)(const uint16_t*, uint64_t, uint8_t*);
+    void (*unpack)(const uint8_t*, uint64_t, uint16_t*);
+};
 
-void unpack12Best(const uint8_t* in, uint64_t count, uint16_t* s) {
+const Packers12& packers12() {
 #if OVSIM_X86
-    static const bool shuffles = shufflesUsable();
-    if (shuffles) return unpack12Shuffled(in, count, s);
+    static const Packers12 best =
+        shufflesUsable() ? Packers12{pack12Shuffled, unpack12Shuffled} : Packers12{pack12, unpack12};
+#else
+    static const Packers12 best{pack12, unpack12};
 #endif
-    unpack12(in, count, s);
+    return best;
 }
 
 // 16-bit little-endian samples; quantizing keeps the 8-bit format's data in the high byte.
@@ -177,7 +177,7 @@ void packRaw(const PixelFormat& f, const uint16_t* samples, uint32_t width, uint
     else if (f.rawBits == 10)
         pack10(samples, pixels, out);
     else if (f.rawBits == 12)
-        pack12Best(samples, pixels, out);
+        packers12().pack(samples, pixels, out);
     else
         pack16(samples, pixels * f.channels, f.significantBits, out);
 }
@@ -189,7 +189,7 @@ void unpackRaw(const PixelFormat& f, const uint8_t* raw, uint32_t width, uint32_
     else if (f.rawBits == 10)
         unpack10(raw, pixels, samples);
     else if (f.rawBits == 12)
-        unpack12Best(raw, pixels, samples);
+        packers12().unpack(raw, pixels, samples);
     else
         unpack16(raw, pixels * f.channels, f.significantBits, samples);
 }
