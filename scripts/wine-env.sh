@@ -44,26 +44,20 @@ ov_start_wine() {
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
-  # A crashing program must end with a backtrace, not wait on a crash dialog.
-  if [ ! -f "$WINEPREFIX/.ov-nocrashdialog" ]; then
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
-    touch "$WINEPREFIX/.ov-nocrashdialog"
-  fi
-  # Our own Xvfb has no window manager: Wine would wait two seconds for one
-  # every time a framed window is hidden. There, Wine places windows itself.
-  local mode=managed
-  [ -n "$OV_XVFB_PID" ] && mode=unmanaged
-  if [ "$(cat "$WINEPREFIX/.ov-window-mode" 2>/dev/null)" != "$mode" ]; then
-    if [ "$mode" = unmanaged ]; then
-      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
-    else
-      wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 || true
-    fi
-    echo "$mode" >"$WINEPREFIX/.ov-window-mode"
-  fi
   # One wineserver for the whole run saves a second on every program start.
   wineserver -p >/dev/null 2>&1 &
   disown 2>/dev/null || true
+  # Settings are written on every start, not remembered by a marker file: a
+  # fresh prefix once kept a marker while its registry had lost the setting.
+  # A crashing program must end with a backtrace, not wait on a crash dialog.
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null || true
+  # Our own Xvfb has no window manager: Wine would wait two seconds for one
+  # every time a framed window is hidden. There, Wine places windows itself.
+  if [ -n "$OV_XVFB_PID" ]; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null || true
+  else
+    wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 </dev/null || true
+  fi
   # The first program starts Wine's background services; started from here
   # they do not hold the output pipe of a later test open (ctest waits on it).
   wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
