@@ -53,8 +53,13 @@ ov_start_wine() {
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 </dev/null || true
   # Our own Xvfb has no window manager: Wine would wait two seconds for one
   # every time a framed window is hidden. There, Wine places windows itself.
+  # The setting is read back, and written again if it did not take.
   if [ -n "$OV_XVFB_PID" ]; then
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null || true
+    local try
+    for try in 1 2 3; do
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null || true
+      wine reg query 'HKCU\Software\Wine\X11 Driver' /v Managed 2>/dev/null </dev/null | grep -q 'Managed.*N' && break
+    done
   else
     wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 </dev/null || true
   fi
