@@ -7,29 +7,13 @@
 #include <vector>
 
 #include "AppGui/Framework/Window.h"
+#include "support/MessagePump.h"
 
 namespace guitest {
 
-// Dispatches whatever is queued for this thread (no waiting).
-inline void Pump() {
-    MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-// Pumps, a little at a time, until `done` holds or about six seconds passed;
-// returns whether it holds.
-template <class Pred>
-bool PumpUntil(Pred done) {
-    for (int i = 0; i < 3000 && !done(); ++i) {
-        Pump();
-        Sleep(2);
-    }
-    Pump();
-    return done();
-}
+using ovtest::Pump;
+using ovtest::PumpFor;
+using ovtest::PumpUntil;
 
 inline SIZE ClientSize(HWND window) {
     RECT rect{};

@@ -30,6 +30,7 @@ namespace {
 using AppGui::MainWindow;
 using guitest::DialogDriver;
 using guitest::Pump;
+using guitest::PumpFor;
 using guitest::PumpUntil;
 namespace OvTypeLib = DllModule::Lib3Wrapper::OvTypeLib;
 
@@ -63,14 +64,6 @@ void EmptyFolder(const std::wstring& folder) {
         do DeleteFileW((folder + L"\\" + found.cFileName).c_str());
         while (FindNextFileW(search, &found));
         FindClose(search);
-    }
-}
-
-void PumpFor(DWORD ms) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        Pump();
-        Sleep(5);
     }
 }
 

@@ -35,6 +35,8 @@ using DllModule::Lib3Wrapper::OvTypeLib::IOvDataTransfer;
 using DllModule::Lib3Wrapper::OvTypeLib::IOvSystem;
 
 using guitest::Pump;
+using guitest::PumpFor;
+using guitest::PumpUntil;
 
 char* Allocated(const char* text) {
     const size_t size = std::strlen(text) + 1;
@@ -471,11 +473,7 @@ TEST(OutputPaneScreenshot, ShowForScreenshot) {
     auto window = std::make_unique<MainWindow>(profile);
     ASSERT_NE(window->CreateMain(), nullptr);
     ShowWindow(window->Handle(), SW_SHOWMAXIMIZED);
-    for (int i = 0; i < 5000 && !window->IsSystemOpen(); ++i) {
-        Pump();
-        Sleep(2);
-    }
-    ASSERT_TRUE(window->IsSystemOpen());
+    ASSERT_TRUE(PumpUntil([&] { return window->IsSystemOpen(); }));
     Pump();
     if (!window->ShowStatistics()) SendMessageW(window->Handle(), WM_COMMAND, ID_SHOW_STATISTICS, 0);
     Pump();
@@ -490,10 +488,7 @@ TEST(OutputPaneScreenshot, ShowForScreenshot) {
     SendMessageW(dialog, WM_COMMAND, IDC_HIST_BITS_11, 0);
     output.LogPane().Log(Allocated("*** Error ***\nText: a sample entry of the event log\n"), false);
     // Some seconds of live frames, so the rate texts are filled.
-    for (int i = 0; i < 1500; ++i) {
-        Pump();
-        Sleep(2);
-    }
+    PumpFor(3000);
     HANDLE ready = CreateFileW((folder + L"\\ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     CloseHandle(ready);
     for (int i = 0; i < 60000 && !Exists(folder + L"\\done"); ++i) {

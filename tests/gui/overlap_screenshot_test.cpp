@@ -23,6 +23,7 @@ namespace {
 using AppGui::MainWindow;
 using guitest::DialogDriver;
 using guitest::Pump;
+using guitest::PumpFor;
 using guitest::PumpUntil;
 
 // The screen's pixels inside `rect`, row by row.
@@ -51,15 +52,6 @@ size_t Differing(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
     size_t count = 0;
     for (size_t i = 0; i < a.size() && i < b.size(); ++i) count += a[i] != b[i];
     return count;
-}
-
-// Pumps for about `ms` milliseconds while the worker delivers frames.
-void PumpFor(DWORD ms) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        Pump();
-        Sleep(5);
-    }
 }
 
 class OverlapTest : public ::testing::Test {

@@ -7,6 +7,7 @@
 
 #include "Render/PrivateRenderer.h"
 #include "Render/RenderMessages.h"
+#include "support/MessagePump.h"
 
 namespace ovtest {
 
@@ -22,19 +23,10 @@ public:
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~Notifications() { DestroyWindow(window); }
-    void Pump() {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    }
-    // Pumps until pred holds (bounded, so a broken loop fails instead of hanging).
+    void Pump() { ovtest::Pump(); }
     template <class Pred>
     bool PumpUntil(Pred pred) {
-        for (int i = 0; i < 5000 && !pred(); ++i) {
-            Pump();
-            Sleep(2);
-        }
-        Pump();
-        return pred();
+        return ovtest::PumpUntil(pred);
     }
 
     HWND window;

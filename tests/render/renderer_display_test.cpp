@@ -5,6 +5,7 @@
 #include "Lib3Wrapper/OvTypeLib/Impl/OvFrameImpl.h"
 #include "Render/PrivateRenderer.h"
 #include "Render/ZelFrameSurface.h"
+#include "support/MessagePump.h"
 
 namespace rendertest {
 namespace {
@@ -31,10 +32,7 @@ protected:
         CritSecLock guard(renderer_.Lock());
         renderer_.DrawFrame(buffer_, Mono);
     }
-    void Pump() {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    }
+    void Pump() { ovtest::Pump(); }
 
     Render::PrivateRenderer renderer_{AppState::Get()};
     Impl::OvFrameImpl frame_;
