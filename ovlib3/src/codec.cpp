@@ -70,7 +70,11 @@ void convertInto(const Step& step, const uint8_t* in, uint64_t inSize, uint32_t 
         std::memcpy(out, in, std::min(inSize, bytes));
         return;
     }
-    std::vector<uint16_t> mosaic(inSize / 2);  // the input as aligned 16-bit samples
+    if (reinterpret_cast<uintptr_t>(in) % alignof(uint16_t) == 0) {
+        demosaicGrbg(reinterpret_cast<const uint16_t*>(in), width, height, reinterpret_cast<uint16_t*>(out));
+        return;
+    }
+    std::vector<uint16_t> mosaic(inSize / 2);  // a misaligned input as aligned 16-bit samples
     std::memcpy(mosaic.data(), in, inSize);
     demosaicGrbg(mosaic.data(), width, height, reinterpret_cast<uint16_t*>(out));
 }

@@ -47,10 +47,7 @@ Clock::duration framePeriodOf(const System& s) {
     const FrameConfig c = s.frameConfig();
     const int64_t readoutUs = int64_t(c.roi.height) * s.model.lineTimeUs + s.model.readoutExtraUs;
     Clock::duration period = microseconds(std::max<int64_t>(c.exposureUs, readoutUs));
-    if (triggerModeOf(s) == TriggerMode::External) {
-        const uint32_t milliHz = std::max<uint32_t>(1, simModes().externalTriggerMilliHz);
-        period = std::max<Clock::duration>(period, microseconds(1000000000ll / milliHz));
-    }
+    if (triggerModeOf(s) == TriggerMode::External) period = std::max(period, externalTriggerPeriod());
     return period;
 }
 
@@ -68,11 +65,8 @@ Input& syncedInput(OVHANDLE handle) {
     return input;
 }
 
-uint64_t noiseSeedFor(uint64_t frame) {
-    if (simModes().deterministic) return simModes().seed;
-    static uint64_t counter = 0;
-    return uint64_t(Clock::now().time_since_epoch().count()) ^ (++counter << 40) ^ frame;
-}
+// The deterministic seed, or a fresh one that also differs by frame.
+uint64_t noiseSeedFor(uint64_t frame) { return simModes().deterministic ? simModes().seed : newNoiseSeed() ^ frame; }
 
 // Takes the ready frame from the sensor, renders it into the input's frame
 // memory and records its attributes.

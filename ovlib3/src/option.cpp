@@ -120,7 +120,7 @@ void RectOption::set(const Rect& r) {
                 text + " не выровнена (x кратно " + std::to_string(rules_.alignX) + ", y кратно " +
                     std::to_string(rules_.alignY) + ", ширина кратна " + std::to_string(rules_.alignWidth) +
                     ", высота кратна " + std::to_string(rules_.alignHeight) + ")");
-    if (r.x == value_.x && r.y == value_.y && r.width == value_.width && r.height == value_.height) return;
+    if (r == value_) return;
     value_ = r;
     changed();
 }

@@ -82,6 +82,7 @@ private:
 
 struct Rect {
     int32_t x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const Rect&) const = default;
 };
 
 struct RectRules {

@@ -161,7 +161,7 @@ const StillScene& stillSceneFor(const FrameConfig& c) {
     // Two configurations cover a served frame and its prediction alternating with another camera.
     static std::array<std::unique_ptr<StillScene>, 2> cache;
     for (auto& scene : cache)
-        if (scene && sameLook(scene->config, c)) return *scene;
+        if (scene && scene->config == c) return *scene;
     std::swap(cache[0], cache[1]);
     cache[0] = std::make_unique<StillScene>(c);
     return *cache[0];
@@ -221,12 +221,6 @@ const Sample* sceneRow(const SceneTables<Sample>& tables, const FrameConfig& c, 
 }
 
 }  // namespace
-
-bool sameLook(const FrameConfig& a, const FrameConfig& b) {
-    return a.sensorWidth == b.sensorWidth && a.sensorHeight == b.sensorHeight && a.roi.x == b.roi.x &&
-           a.roi.y == b.roi.y && a.roi.width == b.roi.width && a.roi.height == b.roi.height && a.format == b.format &&
-           a.exposureUs == b.exposureUs && a.gainCenti == b.gainCenti && a.referenceExposureUs == b.referenceExposureUs;
-}
 
 void renderSamplesInto(const FrameConfig& c, uint64_t frame, uint64_t seed, uint32_t shift, uint16_t* out) {
     const StillScene& scene = stillSceneFor(c);

@@ -19,9 +19,8 @@ struct FrameConfig {
     int32_t exposureUs = 0;
     int32_t gainCenti = 100;              // 100 = gain 1.0
     int32_t referenceExposureUs = 20000;  // the exposure that gives the scene's own brightness
+    bool operator==(const FrameConfig&) const = default;
 };
-
-bool sameLook(const FrameConfig& a, const FrameConfig& b);
 
 // The 16-bit samples the camera measures (before the format drops low bits):
 // width*height samples for mono and mosaic formats, width*height*3 (BGR) else.

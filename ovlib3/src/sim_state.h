@@ -27,6 +27,12 @@ struct SimModes {
 SimModes& simModes();
 void resetSimModes();
 
+// The noise seed of a new run of frames: the deterministic one, or a fresh one.
+uint64_t newNoiseSeed();
+
+// The time between two external triggers.
+Clock::duration externalTriggerPeriod();
+
 // Sleeps without holding the library lock.
 void sleepUnlocked(Lock& lock, Clock::duration duration);
 

@@ -1,7 +1,6 @@
 #include "vext_input.h"
 
 #include <algorithm>
-#include <numeric>
 
 #include "errors.h"
 #include "system.h"
@@ -15,7 +14,7 @@ uint64_t partBytesOf(const VextFrame& frame) {
 }
 
 bool sameFrame(const VextFrame& a, const VextFrame& b) {
-    return a.number == b.number && a.seed == b.seed && sameLook(a.config, b.config);
+    return a.number == b.number && a.seed == b.seed && a.config == b.config;
 }
 
 // Renders and packs the frame once for all four parts of a readout.
@@ -30,8 +29,7 @@ void pack(Input& input, const VextFrame& frame) {
     uint8_t* parts[4];
     for (uint32_t part = 0; part < 4; ++part) parts[part] = input.packedParts.data() + part * partBytes;
     packVextFrame(input.samples.data(), pixels, parts);
-    for (uint32_t part = 0; part < 4; ++part)
-        input.packedSums[part] = std::accumulate(parts[part], parts[part] + partBytes, 0u);
+    for (uint32_t part = 0; part < 4; ++part) input.packedSums[part] = byteSum(parts[part], partBytes);
     input.packedFrame = frame;
 }
 

@@ -46,12 +46,6 @@ uint64_t liveFrames(const System& s, Clock::time_point now) {
     return s.vext.fast ? std::max<uint64_t>(count, ringLength(s)) : count;
 }
 
-uint64_t newSeed() {
-    if (simModes().deterministic) return simModes().seed;
-    static uint64_t counter = 0;
-    return uint64_t(Clock::now().time_since_epoch().count()) ^ (++counter << 40);
-}
-
 // Ends a recording (keeping what it recorded) or the live ring.
 void endRun(System& s) {
     VextState& v = s.vext;
@@ -112,18 +106,17 @@ void vextArm(System& s) {
         v.mode = Mode::Live;
         v.start = now;
         v.liveFirstNumber = v.nextFrameNumber;
-        v.liveSeed = newSeed();
+        v.liveSeed = newNoiseSeed();
         if (v.fast) v.baseCount = ringLength(s);  // the ring is full at once
         return;
     }
     // Software start and internal sync record from the arm on; external sync from the next trigger.
     const int32_t sync = s.option<EnumOption>(kOptSyncMode).get();
     const bool external = sync == kSyncExternal || sync == kSyncRecordOnEdge;
-    const int64_t triggerPeriodUs = 1000000000ll / std::max<uint32_t>(1, simModes().externalTriggerMilliHz);
     v.mode = Mode::Recording;
-    v.start = external ? now + microseconds(triggerPeriodUs) : now;
+    v.start = external ? now + externalTriggerPeriod() : now;
     v.filmConfig = s.frameConfig();
-    v.filmSeed = newSeed();
+    v.filmSeed = newNoiseSeed();
     v.filmFirstNumber = v.nextFrameNumber;
     v.filmFirstTimeUs = microsecondsSinceInit(s, v.start);
     v.filmPeriodUs = uint64_t(duration_cast<microseconds>(v.period).count());
@@ -214,7 +207,7 @@ void vextSetFilm(System& s, uint32_t frames) {
     VextState& v = s.vext;
     if (v.mode != Mode::Idle) endRun(s);
     v.filmConfig = s.frameConfig();
-    v.filmSeed = newSeed();
+    v.filmSeed = newNoiseSeed();
     v.filmFirstNumber = 0;
     v.filmFirstTimeUs = microsecondsSinceInit(s, Clock::now());
     v.filmPeriodUs = uint64_t(duration_cast<microseconds>(framePeriod(s)).count());

@@ -23,11 +23,9 @@ void DmaContext::Create(uint64_t size) {
     Free();
     for (int part = 0; part < kParts; ++part)
         LIB3_CHECK(OvLib3DmaCreateContext(&contexts_[part], &buffers_[part], size, err_), err_);
-    size_ = size;
 }
 
 void DmaContext::Free() {
-    size_ = 0;
     for (int part = 0; part < kParts; ++part) {
         if (!buffers_[part]) continue;
         OVRESULT result = OvLib3DmaFreeContext(contexts_[part], err_);

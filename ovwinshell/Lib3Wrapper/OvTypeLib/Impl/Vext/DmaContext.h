@@ -22,13 +22,11 @@ public:
 
     OVHANDLE Context(int part) const { return contexts_[part]; }
     const uint8_t* Buffer(int part) const { return static_cast<const uint8_t*>(buffers_[part]); }
-    uint64_t Size() const { return size_; }  // 0 while the four do not all exist
 
 private:
     OVHANDLE contexts_[kParts] = {};
     void* buffers_[kParts] = {};
     Lib3ErrorData err_;
-    uint64_t size_ = 0;
 };
 
 }  // namespace DllModule::Lib3Wrapper::OvTypeLib::Impl::Vext
