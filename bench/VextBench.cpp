@@ -6,8 +6,9 @@
 #include "Bench.h"
 #include "Lib3Wrapper/Exports.h"
 #include "Lib3Wrapper/OvTypeLib/IOvDataTransfer.h"
-#include "Lib3Wrapper/OvTypeLib/IOvEnum.h"
 #include "Lib3Wrapper/OvTypeLib/IOvOption.h"
+#include "Lib3Wrapper/OvTypeLib/OptionIds.h"
+#include "Lib3Wrapper/OvTypeLib/OptionLookup.h"
 #include "Render/Kernels/VextUnpack.h"
 #include "ovlib3_sim.h"
 #include "vext_packing.h"
@@ -42,23 +43,20 @@ void BenchUnpackAndCombine() {
     bench::PrintRow("VEXT unpack + combine, background", decode(background.data()), double(kPixels), kPixels * 2);
 }
 
-IOvOption* Option(IOvSystem* system, uint32_t id) {
-    IOvEnum* options = nullptr;
-    system->GetOptions(&options);
-    void* item = nullptr;
-    return options->Find(id, 0, &item) ? static_cast<IOvOption*>(item) : nullptr;
+bool SetFilmLength(IOvSystem* system, int32_t frames) {
+    IOvOption* position = FindSystemOption(system, OptionIds::kFramePosition);
+    return position && position->AsScalar() && position->AsScalar()->SetValue(0, frames);
 }
 
 // Acquire + GetFrame of recorded frames in turn, the simulated camera in its fast mode.
 void BenchPlayback() {
-    constexpr uint32_t kVext = 3;
+    constexpr uint32_t kVext = VextSystemType;
     constexpr int32_t kFilm = 16;
     OvSimSetFastMode(1);
     IOvSystem* system = nullptr;
     IOvDataTransfer* transfer = nullptr;
-    if (!Lib3CreateSystem(kVext, &system, nullptr) || !system->Init() ||
-        !Option(system, 0x400007)->AsScalar()->SetValue(0, kFilm) || !system->GetDataTransfer(1, &transfer) ||
-        !system->StopInput(true) || !system->GetDataTransfer(2, &transfer)) {
+    if (!Lib3CreateSystem(kVext, &system, nullptr) || !system->Init() || !SetFilmLength(system, kFilm) ||
+        !system->GetDataTransfer(1, &transfer) || !system->StopInput(true) || !system->GetDataTransfer(2, &transfer)) {
         std::printf("VEXT playback: the simulated camera could not record\n");
         Lib3ReleaseSystem(kVext);
         return;

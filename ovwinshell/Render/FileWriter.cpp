@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "AppGui/AppState.h"
+#include "Common/FileExtension.h"
 #include "Lib3Wrapper/OvTypeLib/IOvDataTransfer.h"
 #include "Lib3Wrapper/OvTypeLib/IOvFrame.h"
 #include "Render/FrameFiles.h"
@@ -10,27 +10,14 @@
 #include "Render/RenderMessages.h"
 #include "Render/TiffFormat.h"
 
-namespace AppGui {
+namespace Render {
 
 using namespace DllModule::Lib3Wrapper::OvTypeLib;
 
-namespace {
+FileWriter::FileWriter(IOvDataTransfer* transfer, std::wstring folder, int32_t first, int32_t last, HWND notifyWindow)
+    : transfer_(transfer), folder_(std::move(folder)), first_(first), last_(last), notifyWindow_(notifyWindow) {}
 
-constexpr uint32_t kLayoutMono = 0;
-constexpr uint32_t kLayoutBayer = 1;
-
-}  // namespace
-
-FileWriter::FileWriter(int32_t first, int32_t last, HWND notifyWindow)
-    : first_(first),
-      last_(last),
-      transfer_(AppState::Get().transfer),
-      notifyWindow_(notifyWindow),
-      folder_(AppState::Get().captureFolder) {
-    if (folder_.empty() || folder_.back() != L'\\') folder_ += L'\\';
-}
-
-FileWriter::~FileWriter() { SendCommand(Render::CommandQuit); }
+FileWriter::~FileWriter() { SendCommand(CommandQuit); }
 
 uint32_t FileWriter::Run() {
     DWORD timeout = INFINITE;
@@ -39,8 +26,8 @@ uint32_t FileWriter::Run() {
     for (;;) {
         uint32_t command = 0;
         if (GetCommand(timeout, &command)) {
-            if (command == Render::CommandQuit) break;
-            if (command == Render::CommandRun) {
+            if (command == CommandQuit) break;
+            if (command == CommandRun) {
                 index = first_;
                 timeout = 0;
             }
@@ -65,28 +52,28 @@ FileWriter::Outcome FileWriter::WriteFrame(int32_t index) {
     if (!transfer_->Acquire(&fetched)) return Outcome::Ended;
     if (!transfer_->GetFrame(&frame, &layout)) return Outcome::Ended;
 
-    const std::wstring path = Render::TimeStampedPath(folder_, Render::LocalNow(), uint32_t(index));
+    const std::wstring path = TimeStampedPath(folder_, LocalNow(), uint32_t(index));
     IOvFrameMemBuffer* buffer = nullptr;
     uint32_t width = 0, height = 0, bytesPerPixel = 0;
     uint8_t* data = nullptr;
     if (!frame || !frame->GetCurrent(&buffer) || !buffer || !buffer->GetFormat(&width, &height, &bytesPerPixel) ||
         !buffer->GetData(&data) || !data)
         return Outcome::Written;  // fetched: the film goes on without this file
-    if (layout != kLayoutMono && layout != kLayoutBayer) return Outcome::Written;
+    if (layout != Mono && layout != Bayer) return Outcome::Written;
 
-    const uint32_t words = layout == kLayoutMono ? 1 : 3;
+    const uint32_t words = layout == Mono ? 1 : 3;
     rendered_.resize(size_t(width) * height * words);  // kept from frame to frame
-    Render::ImageProcessor::Instance().Render16(0, 0, width, height, rendered_.data(), width * words, words * 16,
-                                                reinterpret_cast<const uint16_t*>(data), layout);
-    const bool written = layout == kLayoutMono ? CTiffGrayImage(width, height, 16).Write(path, rendered_.data())
-                                               : CTiffRGBImage(width, height, 48).Write(path, rendered_.data());
+    ImageProcessor::Instance().Render16(0, 0, width, height, rendered_.data(), width * words, words * 16,
+                                        reinterpret_cast<const uint16_t*>(data), layout);
+    const bool written = layout == Mono ? CTiffGrayImage(width, height, 16).Write(path, rendered_.data())
+                                        : CTiffRGBImage(width, height, 48).Write(path, rendered_.data());
     if (written) return Outcome::Written;
     // A folder that is missing, a full disk or a file in use: the export ends
     // here rather than report frames it did not save.
     failedError_ = GetLastError();
     failedIndex_ = index;
-    failedFile_ = path + L".tif";
+    failedFile_ = WithFileExtension(path, L".tif");
     return Outcome::WriteFailed;
 }
 
-}  // namespace AppGui
+}  // namespace Render

@@ -16,20 +16,20 @@ namespace DllModule::Lib3Wrapper::OvTypeLib {
 class IOvDataTransfer;
 }
 
-namespace AppGui {
+namespace Render {
 
 // wParam of the UWM_SEQUENCE_END that ends an export early because a file
 // could not be written (0 for every other end).
 constexpr WPARAM kExportWriteFailed = 1;
 
-class FileWriter : public Render::Worker {
+class FileWriter : public Worker {
 public:
-    // Takes the application state's data transfer and capture folder now.
-    FileWriter(int32_t first, int32_t last, HWND notifyWindow);
+    // Frames first ... last of transfer, each into its own file in folder.
+    FileWriter(DllModule::Lib3Wrapper::OvTypeLib::IOvDataTransfer* transfer, std::wstring folder, int32_t first,
+               int32_t last, HWND notifyWindow);
     // Stops the thread (waiting until it has ended).
     ~FileWriter() override;
 
-    const std::wstring& Folder() const { return folder_; }
     // After a kExportWriteFailed end: the file that could not be written and why.
     int32_t FailedIndex() const { return failedIndex_; }
     const std::wstring& FailedFile() const { return failedFile_; }
@@ -42,15 +42,15 @@ private:
     enum class Outcome { Written, Ended, WriteFailed };
     Outcome WriteFrame(int32_t index);
 
+    DllModule::Lib3Wrapper::OvTypeLib::IOvDataTransfer* transfer_;
+    std::wstring folder_;
     int32_t first_;
     int32_t last_;
-    DllModule::Lib3Wrapper::OvTypeLib::IOvDataTransfer* transfer_;
     HWND notifyWindow_;
-    std::wstring folder_;
     int32_t failedIndex_ = 0;
     std::wstring failedFile_;
     std::vector<uint16_t> rendered_;  // the frame as the processor renders it for the file
     DWORD failedError_ = 0;
 };
 
-}  // namespace AppGui
+}  // namespace Render

@@ -36,8 +36,9 @@ bool PrivateRenderer::InitDisplay(HWND mainWindow) {
                                   reinterpret_cast<void**>(&directDraw_), IID_IDirectDraw7, nullptr)))
         return false;
     // Normal level needs no window. Registering the main window here makes
-    // Wine's emulation stall the window's own toolbar painting, so none is given;
-    // the clipper still ties every blit to its surface's window.
+    // Wine's emulation stall the window's own toolbar painting, so none is given.
+    // The primary surface and its clipper are the display's; frames reach the
+    // windows through GDI (Present), which respects windows lying over them.
     if (FAILED(directDraw_->SetCooperativeLevel(nullptr, DDSCL_NORMAL))) return false;
     if (FAILED(directDraw_->CreateClipper(0, &clipper_, nullptr))) return false;
     DDSURFACEDESC2 desc{};

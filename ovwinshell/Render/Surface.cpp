@@ -53,31 +53,25 @@ bool Surface::Create(IDirectDraw7* directDraw, uint32_t width, uint32_t height) 
     return true;
 }
 
-void Surface::Fill(COLORREF colour) {
-    if (!surface_) return;
+HRESULT Surface::FillRect(COLORREF colour, RECT* area) {
+    if (!surface_) return DD_OK;
     DDBLTFX fx{};
     fx.dwSize = sizeof fx;
     fx.dwFillColor = PixelValue(surface_, colour);
-    surface_->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx);
+    return surface_->Blt(area, nullptr, nullptr, DDBLT_COLORFILL, &fx);
 }
 
+void Surface::Fill(COLORREF colour) { FillRect(colour, nullptr); }
+
 void Surface::FillArea(COLORREF colour, const RECT& area) {
-    if (!surface_) return;
-    DDBLTFX fx{};
-    fx.dwSize = sizeof fx;
-    fx.dwFillColor = PixelValue(surface_, colour);
     RECT target = area;
-    surface_->Blt(&target, nullptr, nullptr, DDBLT_COLORFILL, &fx);
+    FillRect(colour, &target);
 }
 
 void Surface::FillRetrying(COLORREF colour) {
-    if (!surface_) return;
-    DDBLTFX fx{};
-    fx.dwSize = sizeof fx;
-    fx.dwFillColor = PixelValue(surface_, colour);
-    if (surface_->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx) == DDERR_SURFACELOST) {
+    if (FillRect(colour, nullptr) == DDERR_SURFACELOST) {
         surface_->Restore();
-        surface_->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx);
+        FillRect(colour, nullptr);
     }
 }
 

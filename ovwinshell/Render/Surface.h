@@ -48,6 +48,10 @@ protected:
     uint32_t height_ = 0;
     uint32_t shift_ = 0;
     CritSec lock_;
+
+private:
+    // Colour-fills area (the whole surface when null); DD_OK without a surface.
+    HRESULT FillRect(COLORREF colour, RECT* area);
 };
 
 }  // namespace Render

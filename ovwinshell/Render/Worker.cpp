@@ -21,14 +21,16 @@ unsigned __stdcall Worker::ThreadMain(void* self) {
     return result;
 }
 
+void Worker::ReapThread() {
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    thread_ = nullptr;
+}
+
 HANDLE Worker::Start() {
     // A thread whose Run returned by itself is over (its finished event is set
     // just before it returns): it is let go, so that a new one starts.
-    if (thread_ && WaitForSingleObject(finishedEvent_.Get(), 0) == WAIT_OBJECT_0) {
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-        thread_ = nullptr;
-    }
+    if (thread_ && WaitForSingleObject(finishedEvent_.Get(), 0) == WAIT_OBJECT_0) ReapThread();
     if (!thread_) {
         ResetEvent(finishedEvent_.Get());
         thread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &Worker::ThreadMain, this, 0, nullptr));
@@ -50,18 +52,13 @@ bool Worker::SendCommand(uint32_t command, DWORD timeoutMs, uint32_t argument) {
     if (woke != WAIT_OBJECT_0) {
         // The thread ended or did not answer: forget it.
         ResetEvent(commandEvent_.Get());
-        if (woke == WAIT_OBJECT_0 + 1) {
-            WaitForSingleObject(thread, INFINITE);
-            CloseHandle(thread);
-        }
-        thread_ = nullptr;
+        if (woke == WAIT_OBJECT_0 + 1)
+            ReapThread();
+        else
+            thread_ = nullptr;
         return false;
     }
-    if (command == CommandQuit) {
-        WaitForSingleObject(thread, INFINITE);
-        CloseHandle(thread);
-        thread_ = nullptr;
-    }
+    if (command == CommandQuit) ReapThread();
     return true;
 }
 

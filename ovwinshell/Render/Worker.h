@@ -42,6 +42,8 @@ protected:
 
 private:
     static unsigned __stdcall ThreadMain(void* self);
+    // Waits for the ended thread, closes its handle and forgets it.
+    void ReapThread();
 
     HANDLE volatile thread_ = nullptr;
     volatile uint32_t command_ = CommandStop;

@@ -10,7 +10,6 @@ public:
     // openSystem: the application's open camera system, or null.
     ZelFrameSurface(HWND window, DllModule::Lib3Wrapper::OvTypeLib::IOvSystem* openSystem);
 
-
 protected:
     bool DrawLocked(const uint16_t* samples, uint32_t width, uint32_t height, uint32_t layout) override;
 };

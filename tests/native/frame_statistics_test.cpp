@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "Render/Kernels/CpuFeatures.h"
 #include "Render/Kernels/FrameStatistics.h"
 #include "Render/Kernels/FrameStatisticsPaths.h"
 

@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "Render/Kernels/FrameStatisticsPaths.h"
+#include "Render/Kernels/CpuFeatures.h"
 #include "Render/Kernels/VextUnpack.h"
 #include "vext_packing.h"
 
@@ -44,7 +44,7 @@ struct Path {
 std::vector<Path> Paths() {
     std::vector<Path> paths = {{&UnpackVextPartScalar, nullptr, "scalar"},
                                {&UnpackVextPartScalar, &CombineVextPositionsSse2, "SSE2"}};
-    if (VextShuffleUsable()) paths.push_back({&UnpackVextPartShuffled, &CombineVextPositionsSse2, "SSSE3"});
+    if (Ssse3Usable()) paths.push_back({&UnpackVextPartShuffled, &CombineVextPositionsSse2, "SSSE3"});
     if (Avx2Usable()) paths.push_back({&UnpackVextPartShuffled, &CombineVextPositionsAvx2, "AVX2"});
     return paths;
 }

@@ -15,7 +15,7 @@
 namespace ovtest {
 namespace {
 
-using AppGui::FileWriter;
+using Render::FileWriter;
 
 constexpr uint32_t kRegion = 0x400006;
 constexpr uint32_t kFramePosition = 0x400007;
@@ -95,13 +95,11 @@ protected:
         AppState& state = AppState::Get();
         state.transfer = nullptr;
         state.system = nullptr;
-        state.captureFolder.clear();
         CameraTest::TearDown();
     }
     // Runs an export to its end.
     void Export(int32_t first, int32_t last, const std::wstring& folder) {
-        AppState::Get().captureFolder = folder;
-        FileWriter writer(first, last, notes_.window);
+        FileWriter writer(AppState::Get().transfer, folder, first, last, notes_.window);
         ASSERT_NE(writer.Start(), nullptr);
         ASSERT_TRUE(writer.SendCommand(Render::CommandRun));
         ASSERT_TRUE(notes_.PumpUntil([&] { return notes_.sequenceEnds > 0; }));
@@ -174,14 +172,13 @@ TEST_F(FileWriterTest, SamplesOfAFileAreTheProcessedFrame) {
 TEST_F(FileWriterTest, AnExportThatCannotWriteEndsAtItsFirstFrameAndSaysWhy) {
     Export(2, 8, kFolder + L"\\missing\\folder");
     EXPECT_TRUE(notes_.indexes.empty());  // no frame is reported as saved
-    EXPECT_EQ(notes_.endReasons, std::vector<WPARAM>{AppGui::kExportWriteFailed});
+    EXPECT_EQ(notes_.endReasons, std::vector<WPARAM>{Render::kExportWriteFailed});
     EXPECT_EQ(failedIndex_, 2);
 }
 
 TEST_F(FileWriterTest, StoppedExportReportsOnlyTheFramesItWrote) {
-    AppState::Get().captureFolder = kFolder;
     {
-        FileWriter writer(0, 11, notes_.window);
+        FileWriter writer(AppState::Get().transfer, kFolder, 0, 11, notes_.window);
         ASSERT_NE(writer.Start(), nullptr);
         ASSERT_TRUE(writer.SendCommand(Render::CommandRun));
         writer.SendCommand(Render::CommandQuit);  // waits until the thread has ended

@@ -91,7 +91,8 @@ void VextCommandBar::EnterSaving() {
 
 void VextCommandBar::StartTiffExport(int32_t first, int32_t last) {
     exportWorker_.reset();
-    exportWorker_ = std::make_unique<FileWriter>(first, last, Handle());
+    AppState& state = AppState::Get();
+    exportWorker_ = std::make_unique<Render::FileWriter>(state.transfer, state.captureFolder, first, last, Handle());
     exportWorker_->Start();
     exportWorker_->SendCommand(Render::CommandRun);
 }

@@ -360,7 +360,7 @@ void VextCommandBar::SequenceEnd(WPARAM reason) {
         SendCaptureState(ModePlayback, L"Просмотр");
     } else if (mode_ == ModeSaving) {
         if (SelectedFormat() == FormatAvi) graph_->Stop();
-        if (reason == kExportWriteFailed) ReportWriteFailure();
+        if (reason == Render::kExportWriteFailed) ReportWriteFailure();
         ReturnToPlayback();
     }
 }

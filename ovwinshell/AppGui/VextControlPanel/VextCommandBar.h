@@ -123,7 +123,7 @@ private:
     DllModule::Lib3Wrapper::OvTypeLib::IOvScalarOption* totalFrames_ = nullptr;
     DllModule::Lib3Wrapper::OvTypeLib::IOvRectOption* region_ = nullptr;
     int mode_ = ModeSetup;
-    std::unique_ptr<FileWriter> exportWorker_;
+    std::unique_ptr<Render::FileWriter> exportWorker_;
     // Replaced by a new one for each film (FilmExport.cpp).
     std::unique_ptr<DShow::CaptureGraph> graph_;
     ComPtr<IBaseFilter> compressor_;

@@ -47,6 +47,13 @@ inline void CellAtColumn(const CellRows& rows, uint32_t c0, uint32_t c1, uint32_
     }
 }
 
+// Pixels whose cell starts at their own column (all but the last), of the
+// first count pixels.
+inline uint32_t OwnCellPixels(uint32_t width, uint32_t count) {
+    const uint32_t own = width >= 2 ? width - 1 : 0;
+    return own < count ? own : count;
+}
+
 // Calls emit(c, red, green, blue) for columns start .. count-1 of one output
 // row (start even).
 // Pixels come in pairs sharing their red sample and the middle bottom sample:
@@ -55,8 +62,7 @@ template <typename Emit>
 inline void WalkRow(const CellRows& rows, uint32_t width, uint32_t count, uint32_t start, Emit&& emit) {
     const uint16_t* __restrict p = rows.greenRed;
     const uint16_t* __restrict q = rows.blueGreen;
-    const uint32_t own = width >= 2 ? width - 1 : 0;  // pixels whose cell starts at their own column
-    const uint32_t limit = own < count ? own : count;
+    const uint32_t limit = OwnCellPixels(width, count);
     uint32_t c = start;
     for (; c + 1 < limit; c += 2) {
         const uint32_t red = p[c + 1], middle = q[c + 1];
@@ -99,13 +105,6 @@ inline CellLanes CellsOfEight(const uint16_t* p, const uint16_t* q, size_t c) {
             _mm_or_si128(_mm_and_si128(qa, even), _mm_andnot_si128(even, qb))};
 }
 #endif
-
-// Pixels whose cell starts at their own column (all but the last), of the
-// first count pixels.
-inline uint32_t OwnCellPixels(uint32_t width, uint32_t count) {
-    const uint32_t own = width >= 2 ? width - 1 : 0;
-    return own < count ? own : count;
-}
 
 // One output row of RenderBayerDirect8.
 template <uint32_t Bpp>
@@ -183,8 +182,7 @@ void BayerRow8(const CellRows& rows, uint32_t width, uint32_t count, const Displ
     const uint8_t* __restrict red8 = tables.red;
     const uint8_t* __restrict green8 = tables.green;
     const uint8_t* __restrict blue8 = tables.blue;
-    const uint32_t own = width >= 2 ? width - 1 : 0;
-    const uint32_t limit = own < count ? own : count;
+    const uint32_t limit = OwnCellPixels(width, count);
     size_t c = 0;
     if (limit >= 2) {
         uint32_t left = p[0], blue = blue8[q[0]];
@@ -245,8 +243,7 @@ BayerCell BayerCellAt(const uint16_t* samples, uint32_t width, uint32_t height, 
 BayerSums SumBayerCells(const uint16_t* samples, uint32_t width, uint32_t height) {
     BayerSums sums{0, 0, 0};
     if (width == 0 || height == 0) return sums;
-    const uint32_t own = width >= 2 ? width - 1 : 0;
-    const uint32_t pairs = own / 2;
+    const uint32_t pairs = OwnCellPixels(width, width) / 2;
     for (uint32_t r = 0; r < height; ++r) {
         const CellRows rows = RowsOfCell(samples, width, height, r);
         const uint16_t* __restrict p = rows.greenRed;

@@ -74,20 +74,20 @@ void BuildGammaTable(float gamma, uint16_t* table) {
     }
 }
 
-void BuildChannelTables(const uint16_t* gammaTable, uint16_t black, uint16_t white, uint16_t referenceRed,
-                        uint16_t referenceGreen, uint16_t referenceBlue, const ChannelTables& out) {
-    // The grey table first: identity, levels, gamma. It is also the levels and
-    // gamma stage of the colour tables, which only balance before it.
+void BuildGreyTable(const uint16_t* gammaTable, uint16_t black, uint16_t white, uint16_t* grey) {
     if (black != white) {
         const uint32_t range = black < white ? uint32_t(white - black) : uint32_t(black - white);
-        for (uint32_t i = 0; i < black; ++i) out.grey[i] = gammaTable[0];
+        for (uint32_t i = 0; i < black; ++i) grey[i] = gammaTable[0];
         // Entry black + t: t * 65535 / range (t = 0 is black itself).
         ForEachRatio(65535u, range, kTableSize - black,
-                     [&](uint32_t t, uint32_t levelled) { out.grey[black + t] = gammaTable[Clamp16(levelled)]; });
+                     [&](uint32_t t, uint32_t levelled) { grey[black + t] = gammaTable[Clamp16(levelled)]; });
     } else {
-        for (uint32_t i = 0; i < kTableSize; ++i) out.grey[i] = gammaTable[i];
+        for (uint32_t i = 0; i < kTableSize; ++i) grey[i] = gammaTable[i];
     }
+}
 
+void BuildBalancedTables(const uint16_t* grey, uint16_t referenceRed, uint16_t referenceGreen, uint16_t referenceBlue,
+                         const ChannelTables& out) {
     // A zero reference (a black frame in automatic balance, a black picked
     // pixel, a slider at its end) would divide by zero: it counts as 1.
     const uint32_t red = referenceRed ? referenceRed : 1u;
@@ -95,9 +95,17 @@ void BuildChannelTables(const uint16_t* gammaTable, uint16_t black, uint16_t whi
     const uint32_t blue = referenceBlue ? referenceBlue : 1u;
     uint32_t maximum = red > green ? red : green;
     maximum = maximum > blue ? maximum : blue;
-    BalanceThrough(out.grey, maximum, red, out.red);
-    BalanceThrough(out.grey, maximum, green, out.green);
-    BalanceThrough(out.grey, maximum, blue, out.blue);
+    BalanceThrough(grey, maximum, red, out.red);
+    BalanceThrough(grey, maximum, green, out.green);
+    BalanceThrough(grey, maximum, blue, out.blue);
+}
+
+void BuildChannelTables(const uint16_t* gammaTable, uint16_t black, uint16_t white, uint16_t referenceRed,
+                        uint16_t referenceGreen, uint16_t referenceBlue, const ChannelTables& out) {
+    // The grey table first: identity, levels, gamma. It is also the levels and
+    // gamma stage of the colour tables, which only balance before it.
+    BuildGreyTable(gammaTable, black, white, out.grey);
+    BuildBalancedTables(out.grey, referenceRed, referenceGreen, referenceBlue, out);
 }
 
 void BuildDisplayTable(const uint16_t* table, uint32_t shift, uint8_t* out) {

@@ -28,6 +28,11 @@ struct ChannelTables {
 // A reference of 0 counts as 1, both as divisor and in the maximum.
 void BuildChannelTables(const uint16_t* gammaTable, uint16_t black, uint16_t white, uint16_t referenceRed,
                         uint16_t referenceGreen, uint16_t referenceBlue, const ChannelTables& out);
+// Its two stages: the grey table (levels and gamma), and the three colour
+// tables balanced before that grey table.
+void BuildGreyTable(const uint16_t* gammaTable, uint16_t black, uint16_t white, uint16_t* grey);
+void BuildBalancedTables(const uint16_t* grey, uint16_t referenceRed, uint16_t referenceGreen, uint16_t referenceBlue,
+                         const ChannelTables& out);
 
 // out[i] = min(table[i] << shift, 65535) >> 8: the display byte of each entry.
 void BuildDisplayTable(const uint16_t* table, uint32_t shift, uint8_t* out);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "CpuFeatures.h"
 #include "FrameStatisticsPaths.h"
 
 namespace Render::Kernels {
@@ -80,16 +81,6 @@ VectorStatisticsRule MakeVectorStatisticsRule(uint32_t shift, uint32_t mask, con
     rule.threshold = !threshold.Empty();
     rule.wide = (rule.mask >> rule.down) > 4095;
     return rule;
-}
-
-bool Avx2Usable() {
-#if defined(__x86_64__) || defined(__i386__)
-    // Also checks that the system saves the 256-bit registers.
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2");
-#else
-    return false;
-#endif
 }
 
 StatisticsRunAdder BestStatisticsRunAdder() {

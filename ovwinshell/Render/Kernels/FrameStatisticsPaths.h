@@ -28,10 +28,9 @@ using StatisticsRunAdder = uint64_t (*)(const uint16_t* current, const uint16_t*
 // 16-bit lanes in 128-bit registers; a processor without SSE2 takes nothing.
 uint64_t AddStatisticsRunSse2(const uint16_t* current, const uint16_t* previous, uint64_t count,
                               const VectorStatisticsRule& rule, StatisticsSums& sums);
-// 256-bit registers; only when Avx2Usable().
+// 256-bit registers; only when Avx2Usable() (CpuFeatures.h).
 uint64_t AddStatisticsRunAvx2(const uint16_t* current, const uint16_t* previous, uint64_t count,
                               const VectorStatisticsRule& rule, StatisticsSums& sums);
-bool Avx2Usable();
 
 // The widest loop this processor runs.
 StatisticsRunAdder BestStatisticsRunAdder();

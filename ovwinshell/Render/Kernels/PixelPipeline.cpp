@@ -17,15 +17,24 @@ bool IsIdentity(const uint16_t* table) {
 
 PixelPipeline::PixelPipeline() {
     BuildGammaTable(gamma_, gammaTable_);
-    Rebuild();
+    RebuildGrey();
 }
 
-void PixelPipeline::Rebuild() {
-    BuildChannelTables(gammaTable_, black_, white_, referenceRed_, referenceGreen_, referenceBlue_,
-                       ChannelTables{red_, green_, blue_, grey_});
+void PixelPipeline::RebuildGrey() {
+    BuildGreyTable(gammaTable_, black_, white_, grey_);
     greyIdentity_ = IsIdentity(grey_);
-    colourIdentity_ = IsIdentity(red_) && IsIdentity(green_) && IsIdentity(blue_);
-    RebuildDisplayTables();
+    BuildDisplayTable(grey_, shift_, grey8_);
+    RebuildColours();
+}
+
+void PixelPipeline::RebuildColours() {
+    BuildBalancedTables(grey_, referenceRed_, referenceGreen_, referenceBlue_,
+                        ChannelTables{red_, green_, blue_, grey_});
+    // Equal references (0 counting as 1) scale nothing: the colour tables are the grey table.
+    const auto divisor = [](uint16_t reference) { return reference ? reference : uint16_t(1); };
+    colourIdentity_ = greyIdentity_ && divisor(referenceRed_) == divisor(referenceGreen_) &&
+                      divisor(referenceGreen_) == divisor(referenceBlue_);
+    RebuildColourDisplayTables();
 }
 
 void PixelPipeline::SetReferences(uint16_t red, uint16_t green, uint16_t blue) {
@@ -33,44 +42,42 @@ void PixelPipeline::SetReferences(uint16_t red, uint16_t green, uint16_t blue) {
     referenceRed_ = red;
     referenceGreen_ = green;
     referenceBlue_ = blue;
-    Rebuild();
+    RebuildColours();
 }
 
-void PixelPipeline::RebuildDisplayTables() {
+void PixelPipeline::RebuildColourDisplayTables() {
     BuildDisplayTable(red_, shift_, red8_);
     BuildDisplayTable(green_, shift_, green8_);
     BuildDisplayTable(blue_, shift_, blue8_);
+}
+
+void PixelPipeline::RebuildDisplayTables() {
     BuildDisplayTable(grey_, shift_, grey8_);
+    RebuildColourDisplayTables();
 }
 
 void PixelPipeline::SetGamma(float gamma) {
     BuildGammaTable(gamma, gammaTable_);
-    Rebuild();
+    RebuildGrey();
     gamma_ = gamma;
 }
 
 void PixelPipeline::SetLevels(uint16_t black, uint16_t white) {
     black_ = black;
     white_ = white;
-    Rebuild();
+    RebuildGrey();
 }
 
 void PixelPipeline::SetWhiteBalanceMode(uint32_t mode) {
     mode_ = mode;
     // A pick belongs to the pixel mode: leaving it drops a pick not yet taken.
     if (mode != WbPixel) pickPending_ = 0;
-    if (mode == WbOff) {
-        referenceRed_ = referenceGreen_ = referenceBlue_ = 1;
-        Rebuild();
-    }
+    if (mode == WbOff) SetReferences(1, 1, 1);
 }
 
 void PixelPipeline::SetManualBalance(uint16_t blue, uint16_t green, uint16_t red) {
     if (mode_ != WbManual) return;
-    referenceBlue_ = blue;
-    referenceGreen_ = green;
-    referenceRed_ = red;
-    Rebuild();
+    SetReferences(red, green, blue);
 }
 
 void PixelPipeline::PickBalancePixel(int32_t x, int32_t y) {

@@ -61,10 +61,14 @@ public:
     const uint8_t* DisplayTable(Channel channel) const;
 
 private:
-    void Rebuild();
-    // Sets the references and rebuilds the tables when they differ from the current ones.
+    // Levels or gamma changed: the grey table, then the colour tables built on it.
+    void RebuildGrey();
+    // The references changed: the colour tables only.
+    void RebuildColours();
+    // Sets the references and rebuilds the colour tables when they differ from the current ones.
     void SetReferences(uint16_t red, uint16_t green, uint16_t blue);
     void RebuildDisplayTables();
+    void RebuildColourDisplayTables();
     // Steps before a Bayer frame is drawn: a pending pick, else (when
     // `automatic`) the automatic balance. Saving passes false: saved frames use
     // the references of the frame on screen.
@@ -93,8 +97,8 @@ private:
     uint8_t blue8_[kTableSize];
     uint8_t grey8_[kTableSize];
     // The grey table, or all three colour tables, are the identity (no
-    // levels, gamma 1, and for the colours no balance): Mono or Bayer frames
-    // are then converted arithmetically instead of through the tables.
+    // levels, gamma 1, and for the colours equal references): Mono or Bayer
+    // frames are then converted arithmetically instead of through the tables.
     bool greyIdentity_ = true;
     bool colourIdentity_ = true;
 };

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "FrameStatisticsPaths.h"  // Avx2Usable
+#include "CpuFeatures.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -85,11 +85,6 @@ void UnpackVextPartScalar(const uint8_t* part, size_t pixelCount, uint32_t* plan
 }
 
 #if defined(__x86_64__) || defined(__i386__)
-bool VextShuffleUsable() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("ssse3");
-}
-
 // The same with byte shuffles: each half of a group's words is one shuffle of
 // sixteen of its bytes (low byte first in each 32-bit lane), and bit 24 comes
 // from comparing the extra byte with one bit mask per lane.
@@ -118,14 +113,13 @@ __attribute__((target("ssse3"))) void UnpackVextPartShuffled(const uint8_t* part
 }
 
 void UnpackVextPart(const uint8_t* part, size_t pixelCount, uint32_t* plane) {
-    static const bool shuffle = VextShuffleUsable();
+    static const bool shuffle = Ssse3Usable();
     if (shuffle)
         UnpackVextPartShuffled(part, pixelCount, plane);
     else
         UnpackVextPartScalar(part, pixelCount, plane);
 }
 #else
-bool VextShuffleUsable() { return false; }
 void UnpackVextPartShuffled(const uint8_t* part, size_t pixelCount, uint32_t* plane) {
     UnpackVextPartScalar(part, pixelCount, plane);
 }

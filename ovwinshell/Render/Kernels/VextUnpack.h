@@ -28,10 +28,9 @@ inline size_t VextPlaneWords(size_t pixelCount) { return VextBlocks(pixelCount) 
 // processor has them.
 void UnpackVextPart(const uint8_t* part, size_t pixelCount, uint32_t* plane);
 // The two ways, for the tests: one byte at a time, and with SSSE3 shuffles
-// (only where VextShuffleUsable()).
+// (only where Ssse3Usable(), CpuFeatures.h).
 void UnpackVextPartScalar(const uint8_t* part, size_t pixelCount, uint32_t* plane);
 void UnpackVextPartShuffled(const uint8_t* part, size_t pixelCount, uint32_t* plane);
-bool VextShuffleUsable();
 
 // Writes pixelCount 16-bit pixels (the 10-bit samples at bits 15..6) from the
 // four planes into out. With a background (pixelCount values), a pixel v over
