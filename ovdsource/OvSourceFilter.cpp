@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "Common/ScreenDepth.h"
 #include "Framework/Module.h"
 #include "Render/ImageProcessor.h"
 #include "Render/RenderMessages.h"
@@ -32,14 +33,6 @@ REGFILTER2 MakeSetup() {
     return setup;
 }
 const REGFILTER2 kSetup = MakeSetup();
-
-int32_t ScreenDepth() {
-    HDC screen = GetDC(nullptr);
-    if (!screen) return 0;
-    int32_t depth = GetDeviceCaps(screen, BITSPIXEL);
-    ReleaseDC(nullptr, screen);
-    return depth;
-}
 
 }  // namespace
 
@@ -71,7 +64,7 @@ HRESULT BuildVideoType(int32_t width, int32_t height, int32_t screenDepth, DsBas
 // ---- the pin ----
 
 OvSourceStream::OvSourceStream(DsBase::BaseFilter& filter, CritSec& stateLock)
-    : StreamingPin(filter, L"Out Pin"), stateLock_(stateLock), screenDepth_(ScreenDepth()) {}
+    : StreamingPin(filter, L"Out Pin"), stateLock_(stateLock), screenDepth_(ScreenBitsPerPixel()) {}
 
 HRESULT OvSourceStream::SetDeliveryState(int32_t state) {
     CritSecLock hold(stateLock_);
@@ -233,18 +226,9 @@ HRESULT OvSourceStream::FillBuffer(IMediaSample* sample) {
 }
 
 void OvSourceStream::ReportSizeChange(uint32_t width, uint32_t height) {
-    // Not ConnectedTo: it takes the filter lock, which Stop holds while it
-    // waits for this thread. The peer stays while the thread streams.
-    IPin* peer = ConnectedPin();
-    if (!peer) return;
-    PIN_INFO pin{};
-    if (FAILED(peer->QueryPinInfo(&pin)) || !pin.pFilter) return;
-    ComPtr<IBaseFilter> downstream = ComPtr<IBaseFilter>::Adopt(pin.pFilter);
-    FILTER_INFO info{};
-    if (FAILED(downstream->QueryFilterInfo(&info)) || !info.pGraph) return;
-    ComPtr<IFilterGraph> graph = ComPtr<IFilterGraph>::Adopt(info.pGraph);
-    ComPtr<IMediaEventSink> events = graph.As<IMediaEventSink>(IID_IMediaEventSink);
-    if (events) events->Notify(EC_VIDEO_SIZE_CHANGED, MAKELONG(width, height), 0);
+    // Through the filter's graph, which needs no filter lock (Stop holds it
+    // while it waits for this thread).
+    Filter().NotifyEvent(EC_VIDEO_SIZE_CHANGED, MAKELONG(width, height), 0);
 }
 
 // ---- the filter ----

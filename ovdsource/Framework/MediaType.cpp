@@ -1,6 +1,5 @@
 #include "MediaType.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace DsBase {
@@ -44,24 +43,6 @@ void DeleteMediaType(AM_MEDIA_TYPE* type) {
     if (!type) return;
     FreeMediaTypeContents(*type);
     CoTaskMemFree(type);
-}
-
-bool SameMediaType(const AM_MEDIA_TYPE& a, const AM_MEDIA_TYPE& b) {
-    return IsEqualGUID(a.majortype, b.majortype) && IsEqualGUID(a.subtype, b.subtype) &&
-           IsEqualGUID(a.formattype, b.formattype) && a.cbFormat == b.cbFormat &&
-           (a.cbFormat == 0 || std::memcmp(a.pbFormat, b.pbFormat, a.cbFormat) == 0);
-}
-
-static std::wstring GuidText(const GUID& guid) {
-    wchar_t text[40];
-    StringFromGUID2(guid, text, 40);
-    return text;
-}
-
-std::wstring DescribeMediaType(const AM_MEDIA_TYPE& type) {
-    wchar_t size[48];
-    std::swprintf(size, 48, L", %lu bytes of format", static_cast<unsigned long>(type.cbFormat));
-    return GuidText(type.majortype) + L"/" + GuidText(type.subtype) + L"/" + GuidText(type.formattype) + size;
 }
 
 MediaType::MediaType() { std::memset(&type_, 0, sizeof(type_)); }

@@ -5,8 +5,6 @@
 #include <windows.h>
 #include <dshow.h>
 
-#include <string>
-
 namespace DsBase {
 
 // Frees the format block and releases the format object, leaving the type empty.
@@ -16,10 +14,6 @@ HRESULT CopyMediaType(AM_MEDIA_TYPE& destination, const AM_MEDIA_TYPE& source);
 // A new CoTaskMemAlloc'ed deep copy, or null.
 AM_MEDIA_TYPE* NewMediaTypeCopy(const AM_MEDIA_TYPE& source);
 void DeleteMediaType(AM_MEDIA_TYPE* type);
-// Major type, subtype, format type and format block equal.
-bool SameMediaType(const AM_MEDIA_TYPE& a, const AM_MEDIA_TYPE& b);
-// "major/sub/format, N bytes of format" for a log line.
-std::wstring DescribeMediaType(const AM_MEDIA_TYPE& type);
 
 class MediaType {
 public:

@@ -53,7 +53,6 @@ public:
 
     bool IsConnected() const { return static_cast<bool>(connected_); }
     IPin* ConnectedPin() const { return connected_.Get(); }
-    const MediaType& ConnectionType() const { return type_; }
     BaseFilter& Filter() { return filter_; }
 
 protected:

@@ -65,7 +65,6 @@ unsigned __stdcall StreamingPin::ThreadMain(void* pin) {
 }
 
 void StreamingPin::Stream() {
-    OnThreadCreate();
     bool started = false;
     bool ended = false;
     for (;;) {
@@ -102,7 +101,7 @@ HRESULT StreamingPin::DeliverOne() {
     // The abort first, so that the graph's owner sees why before the end.
     if (FAILED(hr)) filter_.NotifyEvent(EC_ERRORABORT, hr, 0);
     DeliverEndOfStream();
-    return hr == S_FALSE ? S_FALSE : hr;
+    return hr;
 }
 
 }  // namespace DsBase

@@ -27,9 +27,7 @@ protected:
     // Fills one sample: S_OK delivers it, S_FALSE ends the stream, a failure
     // ends it and reports EC_ERRORABORT with that result to the graph.
     virtual HRESULT FillBuffer(IMediaSample* sample) = 0;
-    // On the streaming thread: when it starts, before its first sample, and
-    // when it ends.
-    virtual void OnThreadCreate() {}
+    // On the streaming thread: before its first sample, and when it ends.
     virtual void OnThreadStartPlay() {}
     virtual void OnThreadDestroy() {}
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "Common/ScreenDepth.h"
 #include "DShow/BuildPolicies.h"
 #include "DShow/CaptureGraph.h"
 #include "DShow/IOvSourceControl.h"
@@ -28,13 +29,7 @@ bool FrameSize(DllModule::Lib3Wrapper::OvTypeLib::IOvDataTransfer* transfer, int
     return frame->GetCurrent(&buffer) && buffer && buffer->GetFormat(width, height, &bytesPerPixel);
 }
 
-uint32_t ScreenBytesPerPixel() {
-    HDC screen = GetDC(nullptr);
-    if (!screen) return 4;
-    const int bits = GetDeviceCaps(screen, BITSPIXEL);
-    ReleaseDC(nullptr, screen);
-    return bits == 24 ? 3 : 4;
-}
+uint32_t ScreenBytesPerPixel() { return ScreenBitsPerPixel() == 24 ? 3 : 4; }
 
 }  // namespace
 
@@ -62,9 +57,9 @@ ExportStart StartAviExport(CaptureGraph& graph, const AviExportRequest& request,
     const uint64_t sampleBytes = uint64_t(width) * height * ScreenBytesPerPixel();
     const uint64_t limit = request.fileSizeLimit ? request.fileSizeLimit : graph.FileSizeLimit();
     if (limit && EstimateAviBytes(frames, sampleBytes) > limit) {
-        if (framesThatFit) *framesThatFit = FramesThatFit(limit, sampleBytes);
-        if (!quiet)
-            MessageBoxW(nullptr, TooLargeText(FramesThatFit(limit, sampleBytes)).c_str(), L"", MB_OK | MB_ICONERROR);
+        const int64_t fit = FramesThatFit(limit, sampleBytes);
+        if (framesThatFit) *framesThatFit = fit;
+        if (!quiet) MessageBoxW(nullptr, TooLargeText(fit).c_str(), L"", MB_OK | MB_ICONERROR);
         return ExportStart::TooLarge;
     }
 

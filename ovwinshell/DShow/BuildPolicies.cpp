@@ -8,8 +8,6 @@ namespace DShow {
 
 namespace {
 
-const char kComErrorUnit[] = ".\\DshowGraph";
-
 // Two orders differ from the obvious one because of what the platform's
 // multiplexer does: full interleaving is set before anything is connected to
 // it (its default mode fails Run, and setting it later crashed), and the
@@ -17,7 +15,7 @@ const char kComErrorUnit[] = ".\\DshowGraph";
 // other order made it reconnect its inputs and crash).
 bool BuildChain(CaptureGraph& graph, IBaseFilter* compressor, const wchar_t* fileName, bool quiet) {
     return RunComChecked(quiet, [&] {
-        if (!graph.Clear()) return false;
+        if (!graph.Clear(quiet)) return false;
         IBaseFilter* upstream = graph.Held(CLSID_OvSourceFilter);
         graph.Add(CLSID_OvSourceFilter, L"Orvane Source");
         if (compressor) {

@@ -14,8 +14,6 @@ namespace DShow {
 
 namespace {
 
-const char kComErrorUnit[] = ".\\DshowGraph";
-
 // What Wine's multiplexer, which writes no large-file index, gets right.
 constexpr uint64_t kPlainAviLimit = 2ull << 30;
 
@@ -117,8 +115,8 @@ IBaseFilter* CaptureGraph::Held(REFCLSID clsid) const {
     return nullptr;
 }
 
-bool CaptureGraph::Clear() {
-    return RunComChecked(false, [this] {
+bool CaptureGraph::Clear(bool quiet) {
+    return RunComChecked(quiet, [this] {
         if (!graph_) return false;
         for (;;) {
             ComPtr<IEnumFilters> filters;

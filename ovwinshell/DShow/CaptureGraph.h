@@ -27,8 +27,8 @@ public:
     CaptureGraph& operator=(const CaptureGraph&) = delete;
 
     // Disconnects and removes every filter of the graph; the multiplexer is
-    // replaced by a new one.
-    bool Clear();
+    // replaced by a new one. A failure is shown in a box unless quiet.
+    bool Clear(bool quiet = false);
     // Add and Connect raise CComError; the policies that call them catch it.
     // Adds the held filter of that class (none: nothing) under name.
     void Add(REFCLSID clsid, const wchar_t* name);

@@ -42,5 +42,9 @@ bool RunComChecked(bool quiet, Body&& body) {
 
 }  // namespace DShow
 
-// In a unit that defines kComErrorUnit (".\\DshowGraph").
-#define OV_CHECK_COM(expression) ::DShow::CheckCom((expression), kComErrorUnit, __LINE__)
+// The unit COM failures of the graph code are reported from.
+namespace DShow {
+inline constexpr char kComErrorUnit[] = ".\\DshowGraph";
+}
+
+#define OV_CHECK_COM(expression) ::DShow::CheckCom((expression), ::DShow::kComErrorUnit, __LINE__)

@@ -6,10 +6,6 @@
 
 namespace DShow {
 
-namespace {
-const char kComErrorUnit[] = ".\\DshowGraph";
-}
-
 bool EnumerateCompressors(CaptureGraph& graph, std::vector<CompressorEntry>& entries) {
     entries.clear();
     bool listed = RunComChecked(false, [&] {

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "Common/ScreenDepth.h"
 #include "Framework/MediaType.h"
 #include "OvSourceFilter.h"
 #include "Render/ImageProcessor.h"
@@ -12,13 +13,6 @@
 
 namespace dshowtest {
 namespace {
-
-int ScreenDepth() {
-    HDC screen = GetDC(nullptr);
-    int depth = GetDeviceCaps(screen, BITSPIXEL);
-    ReleaseDC(nullptr, screen);
-    return depth;
-}
 
 class SourceFilterTest : public DShowTest {
 protected:
@@ -112,8 +106,8 @@ TEST_F(SourceFilterTest, MediaTypeFollowsTheScreenDepth) {
     ULONG fetched = 0;
     EXPECT_EQ(types->Next(2, offered, &fetched), S_FALSE);
     ASSERT_EQ(fetched, 1u);
-    EXPECT_EQ(offered[0]->lSampleSize, ULONG(ScreenDepth() / 8 * 20 * 10));
-    EXPECT_EQ(reinterpret_cast<VIDEOINFOHEADER*>(offered[0]->pbFormat)->bmiHeader.biBitCount, ScreenDepth());
+    EXPECT_EQ(offered[0]->lSampleSize, ULONG(ScreenBitsPerPixel() / 8 * 20 * 10));
+    EXPECT_EQ(reinterpret_cast<VIDEOINFOHEADER*>(offered[0]->pbFormat)->bmiHeader.biBitCount, ScreenBitsPerPixel());
     // It accepts what it offers and nothing of another sample size.
     ComPtr<IPin> pin = FirstPin(source_.Get());
     EXPECT_EQ(pin->QueryAccept(offered[0]), S_OK);
@@ -156,7 +150,7 @@ TEST_F(SourceFilterTest, RangeGivesOneSampleAFrameAt25FramesPerSecond) {
             EXPECT_TRUE(samples[i].syncPoint);
         }
         // The pixels are the processor's rendering of the frame.
-        const uint32_t depth = ScreenDepth();
+        const uint32_t depth = ScreenBitsPerPixel();
         std::vector<uint8_t> expected(kWidth * kHeight * depth / 8);
         std::vector<uint16_t> frame = transfer.Samples(c.delivered.back());
         processor_.Render8(0, 0, kWidth, kHeight, expected.data(), kWidth * depth / 8, depth, frame.data(), 0);
