@@ -1,7 +1,5 @@
 #include "FailureReport.h"
 
-#include <cstring>
-
 #include "AppGui/AppState.h"
 #include "AppGui/Panes/OutputPaneLogic.h"
 #include "Common/AnsiText.h"
@@ -32,13 +30,8 @@ std::wstring FillIn(std::wstring format, std::initializer_list<std::wstring> arg
 }
 
 void LogError(const std::wstring& text) {
-    auto* logger = AppState::Get().logger;
-    if (!logger) return;
     const std::string line = std::string(kErrorLine) + "\n" + WideToAnsi(text.c_str()) + "\n";
-    auto* block = static_cast<char*>(LocalAlloc(LMEM_FIXED, line.size() + 1));
-    if (!block) return;
-    std::memcpy(block, line.c_str(), line.size() + 1);
-    logger->Log(block, true);  // the logger owns the block from here
+    DllModule::Lib3Wrapper::OvTypeLib::LogCopy(AppState::Get().logger, line, true);
 }
 
 }  // namespace AppGui

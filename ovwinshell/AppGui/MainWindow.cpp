@@ -39,7 +39,6 @@ namespace {
 using namespace DllModule::Lib3Wrapper::OvTypeLib::OptionIds;
 constexpr uint32_t kWorkModeOption = 0x400017;
 constexpr uint32_t kTypeInfoInterface = 0x900001;
-constexpr uint32_t kVextType = 3;
 constexpr UINT_PTR kSeriesTimer = 111;
 constexpr UINT_PTR kExposureTimer = 116;
 constexpr int kStatusPartWidth = 130;
@@ -524,7 +523,7 @@ void MainWindow::CreateZelToolbar() {
 void MainWindow::BuildSystemUi() {
     WaitCursor wait;
     AppState& state = AppState::Get();
-    if (state.systemTypeId != kVextType) CreateZelToolbar();
+    if (state.systemTypeId != VextSystemType) CreateZelToolbar();
     client_ = std::make_unique<ClientSplitter>();
     RECT client{};
     GetClientRect(Handle(), &client);
@@ -578,7 +577,7 @@ void MainWindow::NewCamera() {
     }
     SetPaneWidths();
     Settings::Preferences().ReadCaptureFolder(state.captureFolder);
-    if (state.systemTypeId == kVextType) return;
+    if (state.systemTypeId == VextSystemType) return;
     if (state.system->GetDataTransfer(0, &state.transfer)) StartRenderer(Render::CommandRun);
 }
 
@@ -633,7 +632,7 @@ void MainWindow::LoadProfile(const std::wstring& path) {
     // options are read before it does: live frames preset the camera's
     // synchronisation, which the options pane would otherwise keep as the
     // user's choice.
-    const bool vext = state.systemTypeId == kVextType;
+    const bool vext = state.systemTypeId == VextSystemType;
     if (vext || state.system->GetDataTransfer(0, &state.transfer)) {
         if (CamOptionsChildPane* options = OptionsPane()) {
             SendMessageW(options->Handle(), UWM_LOAD_OPTIONS, 0, reinterpret_cast<LPARAM>(path.c_str()));

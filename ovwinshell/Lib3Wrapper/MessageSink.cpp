@@ -35,14 +35,7 @@ const char* MessageSink::ReportAt(const char* title, const char* sourcePath, int
 const char* MessageSink::Store(const char* formatted, bool truncated, bool alert) {
     lastMessage_ = formatted;
     if (truncated) lastMessage_ += kTruncatedNote;
-    if (logger_) {
-        size_t size = lastMessage_.size() + 1;
-        char* copy = static_cast<char*>(LocalAlloc(LMEM_FIXED, size));
-        if (copy) {
-            std::memcpy(copy, lastMessage_.c_str(), size);
-            logger_->Log(copy, alert);
-        }
-    }
+    OvTypeLib::LogCopy(logger_, lastMessage_, alert);
     return lastMessage_.c_str();
 }
 

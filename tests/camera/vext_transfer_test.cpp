@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 
+#include "Lib3Wrapper/OvTypeLib/OptionIds.h"
 #include "support/AcquireHelpers.h"
 #include "support/CameraFixture.h"
 
@@ -12,10 +13,7 @@ namespace {
 
 constexpr uint32_t kSensor = 0x100004;
 constexpr int32_t kSensorColour = 44;
-constexpr uint32_t kSyncMode = 0x400004;
-constexpr int32_t kSyncExternal = 5;
-constexpr uint32_t kFramePosition = 0x400007;
-constexpr uint32_t kFrameIndex = 0x400020;
+using namespace DllModule::Lib3Wrapper::OvTypeLib::OptionIds;
 constexpr uint16_t kOffset = 5120;
 
 class VextTransferTest : public CameraTest {

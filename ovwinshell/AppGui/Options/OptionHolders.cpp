@@ -216,7 +216,7 @@ void enum_option_holder::OnCommand(UINT code, UINT, HWND control) {
     if (set && id != kRecordMode) {
         // The worker triggers frames itself only in software start (external and internal sync: 5, 6).
         if (value_ == kSyncSoftwareStart) Renderer().SetSoftwareStart(true);
-        if (value_ == kSyncSoftwareStart + 1 || value_ == kSyncSoftwareStart + 2) Renderer().SetSoftwareStart(false);
+        if (value_ == kSyncExternal || value_ == kSyncInternal) Renderer().SetSoftwareStart(false);
     }
 }
 
@@ -243,13 +243,13 @@ scalar_option_holder::scalar_option_holder(HWND pane, int applyMode, OvTypeLib::
     if (!units_.empty()) {
         switch (option_->AsOption()->GetId()) {
             case kExposure:
-                unit_ = 2;
+                unit_ = kUnitPeriod;
                 break;
             case kFrameRate:
-                unit_ = vext ? 31 : 2;
+                unit_ = vext ? kUnitFramesPerSecond : kUnitPeriod;
                 break;
             case kFramePercent:
-                unit_ = 6;
+                unit_ = kUnitPercent;
                 break;
             case kRateDependent:
                 unit_ = 5;

@@ -27,7 +27,7 @@ constexpr uint32_t kCentringOption = 0x40000c;
 constexpr int kDefaultWidth = 8 + kHolderWidth;
 // VEXT scalars shown and applied at once beside exposure, region and the
 // rate-dependent setting; and the ZEL options the pane leaves out.
-constexpr uint32_t kVextGainOption = 0x40000a, kVextPreTriggerOption = 0x40000d, kVextOption700001 = 0x700001;
+constexpr uint32_t kVextOption700001 = 0x700001;
 constexpr uint32_t kZelHiddenOptions[] = {0x40000f, kSyncOutput, 0x400012, 0x400048, 0x400049, 0x40004a, 0x40004b};
 
 bool Contains(std::initializer_list<uint32_t> ids, uint32_t id) {
@@ -122,9 +122,7 @@ void CamOptionsChildPane::BuildVext(const wchar_t* profile) {
         switch (option->GetKind()) {
             case OvTypeLib::OptionKindScalar: {
                 int mode = -1;
-                if (Contains(
-                        {kExposure, kRegion, kVextGainOption, kVextPreTriggerOption, kRateDependent, kVextOption700001},
-                        id))
+                if (Contains({kExposure, kRegion, kVextGain, kPretrigger, kRateDependent, kVextOption700001}, id))
                     mode = ApplyAtOnce;
                 else if (Contains({kFramePosition, kFramePercent}, id))
                     mode = ApplyAsWhole;

@@ -8,6 +8,7 @@
 
 #include "AppGui/AppMessages.h"
 #include "AppGui/AppState.h"
+#include "Lib3Wrapper/OvTypeLib/IOvSystem.h"
 #include "Render/ImageProcessor.h"
 #include "Render/PrivateRenderer.h"
 #include "Render/VextFrameSurface.h"
@@ -16,8 +17,6 @@
 namespace AppGui {
 
 namespace {
-
-constexpr uint32_t kVextSystemType = 3;
 
 // Division that rounds towards minus infinity, so that points left of or
 // above the view never read the first column or row.
@@ -140,7 +139,7 @@ bool ViewFrameChildPane::ProcessMessage(UINT message, WPARAM wParam, LPARAM lPar
 
 bool ViewFrameChildPane::OnCreate() {
     AppState& state = AppState::Get();
-    if (state.systemTypeId == kVextSystemType)
+    if (state.systemTypeId == DllModule::Lib3Wrapper::OvTypeLib::VextSystemType)
         surface_ = std::make_unique<Render::VextFrameSurface>(Handle(), state.system);
     else
         surface_ = std::make_unique<Render::ZelFrameSurface>(Handle(), state.system);

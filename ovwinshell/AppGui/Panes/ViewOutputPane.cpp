@@ -6,6 +6,7 @@
 
 #include "AppGui/AppMessages.h"
 #include "AppGui/AppState.h"
+#include "Lib3Wrapper/OvTypeLib/IOvSystem.h"
 #include "AppGui/Framework/ResourceText.h"
 #include "AppGui/Resources/resource.h"
 #include "AppGui/VextControlPanel/VextCommandBar.h"
@@ -13,8 +14,6 @@
 namespace AppGui {
 
 namespace {
-
-constexpr uint32_t kVextType = 3;
 
 void InsertTab(HWND tabs, int index, UINT text) {
     std::wstring title = LoadText(text);
@@ -49,7 +48,7 @@ LRESULT ViewOutputPane::OnCreate() {
     SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     InsertTab(tabs_, 0, IDS_TAB_LOG);
     if (!log_.CreateChild(tabs_)) return -1;
-    if (AppState::Get().systemTypeId == kVextType) {
+    if (AppState::Get().systemTypeId == DllModule::Lib3Wrapper::OvTypeLib::VextSystemType) {
         recordingPanel_ = std::make_unique<VextCommandBar>();
         if (recordingPanel_->Create(tabs_)) {
             InsertTab(tabs_, 1, IDS_TAB_RECORDING);

@@ -2,16 +2,13 @@
 // settings companion, the saving state, and the two export paths (a TIFF
 // series through FileWriter, an AVI film through the capture graph); the
 // "Файл", "Формат" and "Кодек" controls.
-// The failure text is formatted with swprintf, which dshow.h's strsafe.h would retire.
-#define NO_DSHOW_STRSAFE
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include <cwchar>
-
 #include "AppGui/AppMessages.h"
 #include "AppGui/AppState.h"
+#include "AppGui/FailureReport.h"
 #include "AppGui/Framework/ResourceText.h"
 #include "AppGui/Framework/WaitCursor.h"
 #include "AppGui/Resources/resource.h"
@@ -99,7 +96,7 @@ void VextCommandBar::StartTiffExport(int32_t first, int32_t last) {
 
 void VextCommandBar::StartAviExport(const std::wstring& name, int32_t first, int32_t last) {
     OAFilterState state = State_Stopped;
-    if (graph_->State(&state) && state != State_Stopped) graph_->Stop();
+    if (graph_.State(&state) && state != State_Stopped) graph_.Stop();
     DShow::AviExportRequest request;
     request.transfer = AppState::Get().transfer;
     request.processor = &Render::ImageProcessor::Instance();
@@ -110,35 +107,26 @@ void VextCommandBar::StartAviExport(const std::wstring& name, int32_t first, int
     request.compressor = compressor_.Get();
     // A graph that cannot be built or run sends no end of its own: the holder
     // has shown why, and the panel goes back to playback at once.
-    if (DShow::StartAviExport(*graph_, request, false) != DShow::ExportStart::Running) {
-        graph_->Stop();
+    if (DShow::StartAviExport(graph_, request, false) != DShow::ExportStart::Running) {
+        graph_.Stop();
         ReturnToPlayback();
     }
 }
 
 void VextCommandBar::ReturnToPlayback() {
-    EnableItems(
-        {IDC_VEXT_FRAME_SLIDER, IDC_VEXT_SPEED, IDC_VEXT_FIRST, IDC_VEXT_SET_FIRST, IDC_VEXT_LAST, IDC_VEXT_SET_LAST},
-        true);
+    EnableFilmControls(true);
     ShowItem(IDC_VEXT_SAVING, false);
     ShowItem(IDC_VEXT_SAVING_PROGRESS, false);
     SetButtons({ID_VEXT_SETUP, ID_VEXT_RECORD}, true);
-    SetButtons({ID_VEXT_STEP_BACK, ID_VEXT_PLAY_BACK, ID_VEXT_PLAY, ID_VEXT_STEP, ID_VEXT_SAVE}, true);
     mode_ = ModePlayback;
     SendCaptureState(ModePlayback, L"Просмотр");
 }
 
 void VextCommandBar::ReportWriteFailure() {
     if (!exportWorker_) return;
-    wchar_t* reason = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                   exportWorker_->FailedError(), 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
-    const std::wstring format = LoadText(IDS_VEXT_WRITE_FAILED);
-    std::wstring text(format.size() + exportWorker_->FailedFile().size() + 600, L'\0');
-    const int length = std::swprintf(text.data(), text.size(), format.c_str(), exportWorker_->FailedIndex(),
-                                     exportWorker_->FailedFile().c_str(), reason ? reason : L"");
-    text.resize(length > 0 ? size_t(length) : 0);
-    if (reason) LocalFree(reason);
+    const std::wstring text = FillIn(LoadText(IDS_VEXT_WRITE_FAILED),
+                                     {std::to_wstring(exportWorker_->FailedIndex()), exportWorker_->FailedFile(),
+                                      SystemErrorText(exportWorker_->FailedError())});
     MessageBoxW(Handle(), text.c_str(), L"Сохранение фильма", MB_OK | MB_ICONERROR);
 }
 
@@ -173,7 +161,7 @@ void VextCommandBar::Browse() {
 
 void VextCommandBar::FillCodecList() {
     WaitCursor wait;
-    DShow::EnumerateCompressors(*graph_, compressors_);
+    DShow::EnumerateCompressors(graph_, compressors_);
     for (const std::wstring& line : DShow::CodecListLines(compressors_))
         SendMessageW(codecList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     SendMessageW(codecList_, CB_SETCURSEL, 0, 0);

@@ -11,17 +11,17 @@
 #include "Lib3Wrapper/OvTypeLib/IOvDataTransfer.h"
 #include "Lib3Wrapper/OvTypeLib/IOvFrame.h"
 #include "Lib3Wrapper/OvTypeLib/IOvSystem.h"
+#include "Lib3Wrapper/OvTypeLib/OptionIds.h"
 #include "Render/PrivateRenderer.h"
 
 namespace AppGui {
 
 using namespace DllModule::Lib3Wrapper::OvTypeLib;
+using namespace DllModule::Lib3Wrapper::OvTypeLib::OptionIds;
 
 namespace {
 
 constexpr uint32_t kBackgroundPlanes = 4;
-constexpr int32_t kSyncSoftwareStart = 4;
-constexpr int32_t kRecordRing = 37;
 
 // A scalar option's value overridden for the background film and put back
 // afterwards. The value is kept in the option's own unit: a value read in a
@@ -37,7 +37,6 @@ public:
     }
 
 private:
-    static constexpr uint32_t kUnitNative = 0;
     IOvScalarOption* option_;
     int32_t previous_ = 0;
     bool saved_ = false;
@@ -118,7 +117,6 @@ void VextCommandBar::AcquireBackground() {
     SendMessageW(progress, PBM_SETPOS, 0, 0);
     SendMessageW(progress, PBM_SETSTEP, 1, 0);
 
-    constexpr uint32_t kUnitNative = 0, kUnitPeriod = 2, kUnitPercent = 6;
     ScalarOverride pretrigger(pretrigger_, kUnitNative, 30);
     ScalarOverride position(framePosition_, kUnitPercent, 4);
     ScalarOverride exposure(exposure_, kUnitPeriod, 2);

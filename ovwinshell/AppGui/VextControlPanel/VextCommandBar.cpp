@@ -25,13 +25,7 @@ using namespace DllModule::Lib3Wrapper::OvTypeLib::OptionIds;
 
 namespace {
 
-constexpr uint32_t kFrameMultiplier = 0x400009;
-constexpr uint32_t kPretrigger = 0x40000D;
-constexpr uint32_t kGain = 0x40000A;
 constexpr uint32_t kTotalFrames = 0x900003;
-constexpr uint32_t kUnitNative = 0;
-constexpr uint32_t kUnitPeriod = 2;
-constexpr uint32_t kUnitFramesPerSecond = 31;
 constexpr UINT kToolbarId = IDB_VEXT_TOOLBAR;
 
 const TBBUTTON kButtons[] = {
@@ -48,19 +42,17 @@ const TBBUTTON kButtons[] = {
 
 // The playback buttons and controls that exist only with a film.
 constexpr UINT kFilmButtons[] = {ID_VEXT_STEP_BACK, ID_VEXT_PLAY_BACK, ID_VEXT_PLAY, ID_VEXT_STEP, ID_VEXT_SAVE};
+constexpr int kFilmItems[] = {IDC_VEXT_FRAME_SLIDER, IDC_VEXT_FRAME_NUMBER, IDC_VEXT_SPEED,   IDC_VEXT_FIRST,
+                              IDC_VEXT_SET_FIRST,    IDC_VEXT_LAST,         IDC_VEXT_SET_LAST};
 
 Render::PrivateRenderer& Renderer() { return AppState::Get().Renderer(); }
 
 }  // namespace
 
-VextCommandBar::VextCommandBar() : ModelessDialog(IDD_VEXT_PANEL), graph_(std::make_unique<DShow::CaptureGraph>()) {}
+VextCommandBar::VextCommandBar() : ModelessDialog(IDD_VEXT_PANEL) {}
 
 VextCommandBar::~VextCommandBar() {
     if (Handle()) Destroy();
-    compressors_.clear();
-    compressor_.Reset();
-    graph_.reset();
-    exportWorker_.reset();
 }
 
 HWND VextCommandBar::Create(HWND parent) { return ModelessDialog::Create(parent, &Glob::CMyMessageLoop::Instance()); }
@@ -69,11 +61,9 @@ bool VextCommandBar::OnInitDialog(HWND) {
     CreateToolbar();
     LookUpOptions();
     ShowItem(IDC_VEXT_STATUS, true);
-    SetButtons({ID_VEXT_STOP, ID_VEXT_STEP_BACK, ID_VEXT_PLAY_BACK, ID_VEXT_PLAY, ID_VEXT_STEP, ID_VEXT_SAVE}, false);
+    SetButtons({ID_VEXT_STOP}, false);
     // The frame slider too: it means nothing before a film exists.
-    EnableItems({IDC_VEXT_FRAME_SLIDER, IDC_VEXT_FRAME_NUMBER, IDC_VEXT_SPEED, IDC_VEXT_FIRST, IDC_VEXT_SET_FIRST,
-                 IDC_VEXT_LAST, IDC_VEXT_SET_LAST},
-                false);
+    EnableFilmControls(false);
 
     formatList_ = Item(IDC_VEXT_FORMAT);
     codecList_ = Item(IDC_VEXT_CODEC);
@@ -89,7 +79,7 @@ bool VextCommandBar::OnInitDialog(HWND) {
     Renderer().SetPlaybackSpeed(1.0);
 
     FillCodecList();
-    if (IBaseFilter* source = graph_->Held(CLSID_OvSourceFilter)) {
+    if (IBaseFilter* source = graph_.Held(CLSID_OvSourceFilter)) {
         ComPtr<IOvSourceControl> control;
         if (SUCCEEDED(source->QueryInterface(IID_IOvSourceControl, control.PutVoid()))) {
             control->SetDeliveryState(0);
@@ -275,11 +265,8 @@ void VextCommandBar::EnterSetup() {
     UpdateRateDependent();
     UpdateAvailableFrames();
     EnableItems({IDC_VEXT_BACKGROUND}, true);
-    if (mode_ == ModeRecording) SetButtons({ID_VEXT_STOP}, false);
-    if (mode_ == ModePlayback || mode_ == ModeSaving) {
-        LeavePlayback();
-        SetButtons({ID_VEXT_STOP}, false);
-    }
+    if (mode_ == ModePlayback || mode_ == ModeSaving) LeavePlayback();
+    if (mode_ != ModeSetup) SetButtons({ID_VEXT_STOP}, false);
     mode_ = ModeSetup;
     SendCaptureState(ModeSetup, L"Настройка");
     SendWorker(Render::CommandRun);
@@ -300,6 +287,7 @@ void VextCommandBar::EnterRecording() {
         LeavePlayback();
     }
     mode_ = ModeRecording;
+    shownRange_.reset();
     SendCaptureState(ModeRecording, L"Съемка");
     if (state.system && state.system->GetDataTransfer(1, &state.transfer)) {
         Renderer().SetNotifyWindow(Handle());
@@ -320,7 +308,7 @@ void VextCommandBar::Stop() {
             if (SelectedFormat() != FormatAvi) {
                 if (exportWorker_) exportWorker_->SendCommand(Render::CommandQuit);
             } else {
-                graph_->Stop();
+                graph_.Stop();
             }
             break;
         default:
@@ -341,25 +329,21 @@ void VextCommandBar::SequenceEnd(WPARAM reason) {
         uint32_t layout = 0;
         if (Renderer().FetchFrame(&index, &layout)) Renderer().Redraw();
         HWND slider = Item(IDC_VEXT_FRAME_SLIDER);
-        EnableWindow(slider, TRUE);
         SendMessageW(slider, TBM_SETRANGEMIN, FALSE, first);
         SendMessageW(slider, TBM_SETRANGEMAX, FALSE, last);
         SendMessageW(slider, TBM_SETPOS, TRUE, 0);
         ShowItem(IDC_VEXT_STATUS, false);
-        EnableItems({IDC_VEXT_FRAME_NUMBER, IDC_VEXT_SPEED, IDC_VEXT_FIRST, IDC_VEXT_SET_FIRST, IDC_VEXT_LAST,
-                     IDC_VEXT_SET_LAST},
-                    true);
+        EnableFilmControls(true);
         SetItemInt(IDC_VEXT_FIRST, first);
         SetItemInt(IDC_VEXT_LAST, last);
         SetItemText(IDC_VEXT_FRAME_NUMBER, std::to_wstring(uint32_t(first)));
-        SetButtons({ID_VEXT_STEP_BACK, ID_VEXT_PLAY_BACK, ID_VEXT_PLAY, ID_VEXT_STEP, ID_VEXT_SAVE}, true);
         // The worker was stopped just now: playback starts with Play.
         paused_ = true;
         mode_ = ModePlayback;
         SendWorker(Render::CommandReloadRange);
         SendCaptureState(ModePlayback, L"Просмотр");
     } else if (mode_ == ModeSaving) {
-        if (SelectedFormat() == FormatAvi) graph_->Stop();
+        if (SelectedFormat() == FormatAvi) graph_.Stop();
         if (reason == Render::kExportWriteFailed) ReportWriteFailure();
         ReturnToPlayback();
     }
@@ -369,8 +353,12 @@ void VextCommandBar::FrameIndex(int32_t index) {
     switch (mode_) {
         case ModeRecording: {
             int32_t first = 0, last = 0;
-            if (frameIndex_ && frameIndex_->GetRange(kUnitNative, &first, &last))
+            // One message a frame: the line is rewritten only when the range moved.
+            if (frameIndex_ && frameIndex_->GetRange(kUnitNative, &first, &last) &&
+                shownRange_ != std::pair(first, last)) {
+                shownRange_ = std::pair(first, last);
                 SetItemText(IDC_VEXT_STATUS, VextPanel::RecordingStateText(first, last));
+            }
             break;
         }
         case ModePlayback:
@@ -391,10 +379,7 @@ void VextCommandBar::FrameIndex(int32_t index) {
 void VextCommandBar::LeavePlayback() {
     paused_ = true;
     ResetPlaybackControls();
-    SetButtons({ID_VEXT_STEP_BACK, ID_VEXT_PLAY_BACK, ID_VEXT_PLAY, ID_VEXT_STEP, ID_VEXT_SAVE}, false);
-    EnableItems({IDC_VEXT_FRAME_SLIDER, IDC_VEXT_FRAME_NUMBER, IDC_VEXT_SPEED, IDC_VEXT_FIRST, IDC_VEXT_SET_FIRST,
-                 IDC_VEXT_LAST, IDC_VEXT_SET_LAST},
-                false);
+    EnableFilmControls(false);
     ShowItem(IDC_VEXT_STATUS, true);
 }
 
@@ -504,7 +489,7 @@ void VextCommandBar::UpdateAvailableFrames() {
 }
 
 void VextCommandBar::OptionChanged(uint32_t id) {
-    if (id != kFrameRate && id != kRegion && id != kGain && id != kPretrigger && id != kRateDependent) return;
+    if (id != kFrameRate && id != kRegion && id != kVextGain && id != kPretrigger && id != kRateDependent) return;
     if (IsDlgButtonChecked(Handle(), IDC_VEXT_BACKGROUND) == BST_CHECKED)
         AcquireBackground();
     else
@@ -515,12 +500,19 @@ void VextCommandBar::OptionChanged(uint32_t id) {
 
 // ---- small helpers -----------------------------------------------------------
 
-void VextCommandBar::SetButtons(std::initializer_list<UINT> ids, bool enabled) {
+void VextCommandBar::SetButton(UINT id, bool enabled) {
     if (!toolbar_) return;
-    for (UINT id : ids) {
-        SendMessageW(toolbar_, TB_SETSTATE, id, enabled ? TBSTATE_ENABLED : TBSTATE_INDETERMINATE);
-        SendMessageW(toolbar_, TB_ENABLEBUTTON, id, enabled);
-    }
+    SendMessageW(toolbar_, TB_SETSTATE, id, enabled ? TBSTATE_ENABLED : TBSTATE_INDETERMINATE);
+    SendMessageW(toolbar_, TB_ENABLEBUTTON, id, enabled);
+}
+
+void VextCommandBar::SetButtons(std::initializer_list<UINT> ids, bool enabled) {
+    for (UINT id : ids) SetButton(id, enabled);
+}
+
+void VextCommandBar::EnableFilmControls(bool enabled) {
+    for (UINT id : kFilmButtons) SetButton(id, enabled);
+    for (int id : kFilmItems) EnableWindow(Item(id), enabled);
 }
 
 void VextCommandBar::EnableItems(std::initializer_list<int> ids, bool enabled) {

@@ -10,6 +10,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "AppGui/Framework/ModelessDialog.h"
@@ -39,7 +41,7 @@ public:
     bool BackgroundInvalid() const { return backgroundInvalid_; }
     HWND Toolbar() const { return toolbar_; }
     // The graph of the latest film.
-    DShow::CaptureGraph& Graph() { return *graph_; }
+    DShow::CaptureGraph& Graph() { return graph_; }
 
 protected:
     bool OnInitDialog(HWND defaultFocus) override;
@@ -67,7 +69,10 @@ private:
     void UpdateRateDependent();
     void UpdateAvailableFrames();
     void OptionChanged(uint32_t id);
+    void SetButton(UINT id, bool enabled);
     void SetButtons(std::initializer_list<UINT> ids, bool enabled);
+    // The playback buttons and controls that exist only with a film.
+    void EnableFilmControls(bool enabled);
     void EnableItems(std::initializer_list<int> ids, bool enabled);
     void ShowItem(int id, bool shown);
     void SendCaptureState(int mode, const wchar_t* text);
@@ -123,9 +128,11 @@ private:
     DllModule::Lib3Wrapper::OvTypeLib::IOvScalarOption* totalFrames_ = nullptr;
     DllModule::Lib3Wrapper::OvTypeLib::IOvRectOption* region_ = nullptr;
     int mode_ = ModeSetup;
+    // The recording's frame range last shown in the status line.
+    std::optional<std::pair<int32_t, int32_t>> shownRange_;
+    // Members end in reverse order: the compressors, the graph, then the export.
     std::unique_ptr<Render::FileWriter> exportWorker_;
-    // Replaced by a new one for each film (FilmExport.cpp).
-    std::unique_ptr<DShow::CaptureGraph> graph_;
+    DShow::CaptureGraph graph_;
     ComPtr<IBaseFilter> compressor_;
     std::vector<DShow::CompressorEntry> compressors_;
     HWND codecList_ = nullptr;

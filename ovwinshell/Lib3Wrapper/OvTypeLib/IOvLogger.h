@@ -1,4 +1,8 @@
 #pragma once
+#include <windows.h>
+
+#include <cstring>
+#include <string_view>
 
 namespace DllModule::Lib3Wrapper::OvTypeLib {
 
@@ -12,5 +16,16 @@ public:
     // Empties the logger's record; the camera layer never calls it.
     virtual void Clear() = 0;
 };
+
+// Hands a copy of text to logger in the block Log expects; false when there
+// is no logger or no memory for the copy.
+inline bool LogCopy(IOvLogger* logger, std::string_view text, bool alert) {
+    if (!logger) return false;
+    auto* block = static_cast<char*>(LocalAlloc(LMEM_FIXED, text.size() + 1));
+    if (!block) return false;
+    std::memcpy(block, text.data(), text.size());
+    block[text.size()] = '\0';
+    return logger->Log(block, alert);
+}
 
 }  // namespace DllModule::Lib3Wrapper::OvTypeLib
