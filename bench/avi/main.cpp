@@ -13,8 +13,9 @@
 
 #include "DShow/AviExport.h"
 #include "DShow/CaptureGraph.h"
-#include "Lib3Wrapper/OvTypeLib/IOvDataTransfer.h"
+#include "Lib3Wrapper/OvTypeLib/Impl/OvFrameImpl.h"
 #include "Render/ImageProcessor.h"
+#include "support/TransferStub.h"
 
 namespace {
 
@@ -23,57 +24,40 @@ using namespace DllModule::Lib3Wrapper::OvTypeLib;
 constexpr uint32_t kSide = 1024;
 
 // Frames already in memory, as a camera's recording would be.
-class RecordedFrames : public IOvDataTransfer, IOvFrame, IOvFrameMemBuffer {
+class RecordedFrames : public ovtest::TransferStub {
 public:
     explicit RecordedFrames(int count) : frames_(count) {
         std::mt19937 random(11);
-        for (auto& frame : frames_) {
-            frame.resize(size_t(kSide) * kSide);
-            for (uint16_t& v : frame) v = uint16_t(random() & 0xFFF0);
+        for (Impl::OvFrameImpl& frame : frames_) {
+            IOvFrameMemBuffer* buffer = nullptr;
+            uint8_t* data = nullptr;
+            frame.GetCurrent(&buffer);
+            buffer->SetFormat(kSide, kSide, 2);
+            buffer->GetData(&data);
+            auto* samples = reinterpret_cast<uint16_t*>(data);
+            for (size_t i = 0; i < size_t(kSide) * kSide; ++i) samples[i] = uint16_t(random() & 0xFFF0);
         }
     }
-    const std::vector<uint16_t>& Frame(int index) const { return frames_[index]; }
+    const uint16_t* Frame(int index) {
+        IOvFrameMemBuffer* buffer = nullptr;
+        uint8_t* data = nullptr;
+        frames_[index].GetCurrent(&buffer);
+        buffer->GetData(&data);
+        return reinterpret_cast<const uint16_t*>(data);
+    }
 
     bool Acquire(int32_t* index) override {
         current_ = *index >= 0 && size_t(*index) < frames_.size() ? *index : 0;
         return true;
     }
     bool GetFrame(IOvFrame** frame, uint32_t* layout) override {
-        *frame = this;
+        *frame = &frames_[current_];
         *layout = Mono;
         return true;
     }
-    bool StartInput() override { return true; }
-    IOvDecodeOptions* GetDecodeOptions() override { return nullptr; }
-    bool Trigger() override { return true; }
-    bool Reserved(uint32_t, uint32_t, uint32_t, uint32_t) override { return false; }
-    bool GetState(int32_t*) override { return false; }
-    bool FindAttribute(uint32_t, IOvAddOnAttribute**) override { return false; }
-    bool SetBackground(uint32_t, const uint16_t*) override { return false; }
-    bool EnableBackground(bool) override { return false; }
-    bool GetStatistics(uint32_t*, uint64_t*, uint64_t*) override { return false; }
 
 private:
-    bool GetCurrent(IOvFrameMemBuffer** buffer) override {
-        *buffer = this;
-        return true;
-    }
-    bool GetOther(IOvFrameMemBuffer**) override { return false; }
-    void Swap() override {}
-    bool GetFormat(uint32_t* width, uint32_t* height, uint32_t* bytesPerPixel) override {
-        *width = kSide;
-        *height = kSide;
-        *bytesPerPixel = 2;
-        return true;
-    }
-    bool SetFormat(uint32_t, uint32_t, uint32_t) override { return false; }
-    bool CopyFrom(IOvFrameMemBuffer*) override { return false; }
-    bool GetData(uint8_t** data) override {
-        *data = reinterpret_cast<uint8_t*>(frames_[current_].data());
-        return true;
-    }
-
-    std::vector<std::vector<uint16_t>> frames_;
+    std::vector<Impl::OvFrameImpl> frames_;
     size_t current_ = 0;
 };
 
@@ -103,18 +87,17 @@ int wmain(int argc, wchar_t** argv) {
         FILE* raw = _wfopen((folder + L"\\frames.bgr").c_str(), L"wb");
         if (!raw) return 1;
         for (int i = 0; i < frames; ++i) {
-            processor.Render8(0, 0, kSide, kSide, bgr.data(), kSide * 3, 24, recorded.Frame(i).data(), 0);
+            processor.Render8(0, 0, kSide, kSide, bgr.data(), kSide * 3, 24, recorded.Frame(i), 0);
             std::fwrite(bgr.data(), 1, bgr.size(), raw);
         }
         std::fclose(raw);
 
         DShow::CaptureGraph graph;
-        DShow::AviExportRequest request;
-        request.transfer = &recorded;
-        request.processor = &processor;
-        request.first = 0;
-        request.last = frames - 1;
-        request.fileName = folder + L"\\graph.avi";
+        const DShow::AviExportRequest request{.transfer = &recorded,
+                                              .processor = &processor,
+                                              .first = 0,
+                                              .last = frames - 1,
+                                              .fileName = folder + L"\\graph.avi"};
         const double start = Seconds();
         if (DShow::StartAviExport(graph, request, true) == DShow::ExportStart::Running &&
             DShow::FinishAviExport(graph, 600000) == EC_COMPLETE) {

@@ -26,14 +26,12 @@ protected:
         MessageBoxCatcher::Forget();
     }
     AviExportRequest Request(int32_t first, int32_t last, const wchar_t* fileName) {
-        AviExportRequest request;
-        request.transfer = &transfer_;
-        request.processor = &processor_;
-        request.first = first;
-        request.last = last;
-        request.fileName = fileName;
-        request.notifyWindow = window_;
-        return request;
+        return {.transfer = &transfer_,
+                .processor = &processor_,
+                .first = first,
+                .last = last,
+                .fileName = fileName,
+                .notifyWindow = window_};
     }
     static bool FileExists(const wchar_t* name) { return GetFileAttributesW(name) != INVALID_FILE_ATTRIBUTES; }
 

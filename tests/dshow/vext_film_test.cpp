@@ -61,14 +61,12 @@ protected:
         return transfer;
     }
     AviExportRequest Request(IOvDataTransfer* transfer, int32_t first, int32_t last, const wchar_t* fileName) {
-        AviExportRequest request;
-        request.transfer = transfer;
-        request.processor = &processor_;
-        request.first = first;
-        request.last = last;
-        request.fileName = fileName;
-        request.notifyWindow = window_;
-        return request;
+        return {.transfer = transfer,
+                .processor = &processor_,
+                .first = first,
+                .last = last,
+                .fileName = fileName,
+                .notifyWindow = window_};
     }
 
     RecordingLogger logger_;

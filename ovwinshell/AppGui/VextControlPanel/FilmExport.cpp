@@ -97,14 +97,13 @@ void VextCommandBar::StartTiffExport(int32_t first, int32_t last) {
 void VextCommandBar::StartAviExport(const std::wstring& name, int32_t first, int32_t last) {
     OAFilterState state = State_Stopped;
     if (graph_.State(&state) && state != State_Stopped) graph_.Stop();
-    DShow::AviExportRequest request;
-    request.transfer = AppState::Get().transfer;
-    request.processor = &Render::ImageProcessor::Instance();
-    request.first = first;
-    request.last = last;
-    request.fileName = name;
-    request.notifyWindow = Handle();
-    request.compressor = compressor_.Get();
+    const DShow::AviExportRequest request{.transfer = AppState::Get().transfer,
+                                          .processor = &Render::ImageProcessor::Instance(),
+                                          .first = first,
+                                          .last = last,
+                                          .fileName = name,
+                                          .notifyWindow = Handle(),
+                                          .compressor = compressor_.Get()};
     // A graph that cannot be built or run sends no end of its own: the holder
     // has shown why, and the panel goes back to playback at once.
     if (DShow::StartAviExport(graph_, request, false) != DShow::ExportStart::Running) {
